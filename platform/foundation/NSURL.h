@@ -1,0 +1,18 @@
+#pragma once
+// File URLs: made from a path, and the path read back.
+
+#include <string>
+
+class NSURL {
+ public:
+  // A file URL for `path`, made absolute against the working directory when it is relative.
+  static NSURL fileURLWithPath(const std::string& path);
+
+  std::string path() const { return filePath; }
+  // The "file://" form, with characters escaped as URLs require.
+  std::string absoluteString() const;
+
+ private:
+  explicit NSURL(std::string path) : filePath(std::move(path)) {}
+  std::string filePath;
+};

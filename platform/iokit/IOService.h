@@ -1,0 +1,18 @@
+#pragma once
+// The driver side of a user-client connection: what a service in the registry answers.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/iokit/IOKit.h"
+
+class IOService {
+ public:
+  virtual ~IOService() = default;
+
+  // Answers structure method `selector`: reads `inputSize` bytes at `input`, writes at most
+  // `*outputSize` bytes at `output` and may lower `*outputSize`. 0 on success.
+  virtual kern_return_t callStructMethod(std::uint32_t selector, const void* input,
+                                         std::size_t inputSize, void* output,
+                                         std::size_t* outputSize) = 0;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// An in-memory "AppleSMC" service for tests and benchmarks: keys with type, size and bytes,
+// failures on demand, and a record of every call it answered.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/iokit/AppleSMCDriver.h"
+
+class ScriptedSMCService : public AppleSMCDriver {
+ public:
+  // A key of any type; dataSize defaults to the number of bytes given.
+  void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes);
+  void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes,
+              std::uint32_t dataSize);
+  // "sp78" from degrees Celsius and "fpe2" from rpm, encoded as the real driver does.
+  void setTemperature(const std::string& key, double celsius);
+  void setFanRpm(const std::string& key, int rpm);
+  void removeKey(const std::string& key);
+  void failKeyInfo(const std::string& key);
+  void failReadBytes(const std::string& key);
+
+  int keyInfoCalls() const { return keyInfoCount; }
+  int readBytesCalls() const { return readBytesCount; }
+  int totalCalls() const { return keyInfoCount + readBytesCount; }
+  // The input records of every structure call, as the driver received them.
+  const std::vector<SMCCallRecord>& receivedRecords() const { return received; }
+  void resetCounters();
+
+  kern_return_t callStructMethod(std::uint32_t selector, const void* input, std::size_t inputSize,
+                                 void* output, std::size_t* outputSize) override;
+
+ protected:
+  kern_return_t keyInfo(std::uint32_t key, SMCKeyInfo& info) override;
+  kern_return_t readBytes(std::uint32_t key, std::uint32_t dataSize,
+                          std::uint8_t (&bytes)[SMCDataBytes]) override;
+
+ private:
+  struct Key {
+    std::uint32_t dataType = 0;
+    std::uint32_t dataSize = 0;
+    std::uint8_t bytes[SMCDataBytes] = {};
+  };
+  std::map<std::uint32_t, Key> keys;
+  std::set<std::uint32_t> failingKeyInfo;
+  std::set<std::uint32_t> failingReadBytes;
+  std::vector<SMCCallRecord> received;
+  int keyInfoCount = 0;
+  int readBytesCount = 0;
+};
+
+// Publishes a scripted service as the machine's "AppleSMC" for the scope of a test, and
+// withdraws it (and closes the smc module's connection if one is open) at the end.
+class ScopedAppleSMC {
+ public:
+  ScopedAppleSMC();
+  ~ScopedAppleSMC();
+  ScopedAppleSMC(const ScopedAppleSMC&) = delete;
+  ScopedAppleSMC& operator=(const ScopedAppleSMC&) = delete;
+
+  ScriptedSMCService& service() { return *scripted; }
+
+ private:
+  std::shared_ptr<ScriptedSMCService> scripted;
+};
