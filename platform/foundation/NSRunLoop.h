@@ -1,0 +1,95 @@
+#pragma once
+// The main run loop and its one-shot timers. Timers wait in the default mode; while a menu is
+// open the loop is in the event-tracking mode, default-mode timers hold, and those that fell due
+// meanwhile fire once when the loop is back in the default mode. The loop does not wait by
+// itself: a driver (the GLib main loop in the application, the test's hand elsewhere) asks when
+// the next timer is due and calls fireDueTimers() then.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+enum class NSRunLoopMode { Default, EventTracking };
+
+using RunLoopClock = std::chrono::steady_clock;
+
+// A message to send later: what NSInvocation carries.
+class NSInvocation {
+ public:
+  explicit NSInvocation(std::function<void()> message) : message(std::move(message)) {}
+  void invoke() const { message(); }
+
+ private:
+  std::function<void()> message;
+};
+
+// What waits for the loop's next deadline and calls back into it.
+class RunLoopDriver {
+ public:
+  virtual ~RunLoopDriver() = default;
+  // Runs until stop(); calls loop.fireDueTimers() whenever loop.nextFireDate() has passed.
+  virtual void run() = 0;
+  virtual void stop() = 0;
+  // The set of timers or the mode changed: the next deadline may be earlier than before.
+  virtual void timersChanged() = 0;
+};
+
+class NSRunLoop {
+ public:
+  static NSRunLoop& mainRunLoop();
+
+  NSRunLoopMode currentMode() const;
+  void setMode(NSRunLoopMode mode);
+
+  // Adds a one-shot timer that invokes `invocation` after `intervalSeconds`, bounded to at
+  // least 1 second and at most 1 day (NaN counts as the minimum).
+  void addTimer(double intervalSeconds, NSInvocation invocation);
+  // The earliest deadline of a timer that can fire now: nullopt when there is none, or while the
+  // loop is in the event-tracking mode.
+  std::optional<RunLoopClock::time_point> nextFireDate() const;
+  // Fires, in deadline order, every timer due by now (one at a time; a timer added by a firing
+  // one waits for its own deadline). Does nothing in the event-tracking mode.
+  void fireDueTimers();
+  std::size_t pendingTimerCount() const;
+
+  // Runs the driver until stop(); returns at once when no driver is set.
+  void run();
+  void stop();
+  void setDriver(std::shared_ptr<RunLoopDriver> driver);
+
+  // Replaces the steady clock (nullptr: the steady clock again).
+  void setClockForTesting(std::function<RunLoopClock::time_point()> clock);
+  // Drops every timer, the driver and the clock, and returns to the default mode.
+  void resetForTesting();
+
+  RunLoopClock::time_point now() const;
+
+ private:
+  NSRunLoop();
+  struct State;
+  std::unique_ptr<State> state;
+  friend struct std::default_delete<NSRunLoop>;
+  ~NSRunLoop();
+};
+
+class NSTimer {
+ public:
+  // Puts a timer on the main run loop in its default mode; the loop keeps it and its invocation,
+  // the caller keeps no reference. Only one-shot timers exist: `repeats` must be false.
+  static void scheduledTimerWithTimeInterval(double seconds, NSInvocation invocation,
+                                             bool repeats);
+};
+
+// A clock that only moves when told, for tests: install with setClockForTesting(clock.function()).
+class ManualClock {
+ public:
+  RunLoopClock::time_point now() const { return current; }
+  void advance(std::chrono::milliseconds by) { current += by; }
+  std::function<RunLoopClock::time_point()> function() {
+    return [this] { return current; };
+  }
+
+ private:
+  RunLoopClock::time_point current{};
+};
