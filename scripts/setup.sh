@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth dbus dbus-x11 at-spi2-core
-  desktop-file-utils strace imagemagick
+  librsvg2-common desktop-file-utils strace imagemagick
 )
 
 missing=()
