@@ -18,6 +18,8 @@ class IORegistry {
   void publish(const std::string& className, std::shared_ptr<IOService> service);
   // Removes every service of `className`. Connections already open stay usable.
   void withdraw(const std::string& className);
+  // Removes this one service, under whatever class it was published.
+  void withdraw(const std::shared_ptr<IOService>& service);
   std::vector<std::shared_ptr<IOService>> servicesOfClass(const std::string& className) const;
 
  private:

@@ -10,6 +10,12 @@ class IOService {
  public:
   virtual ~IOService() = default;
 
+  // Asked by IOServiceOpen before a connection of `type` is handed out; non-zero refuses it.
+  virtual kern_return_t newUserClient(std::uint32_t type) {
+    (void)type;
+    return kIOReturnSuccess;
+  }
+
   // Answers structure method `selector`: reads `inputSize` bytes at `input`, writes at most
   // `*outputSize` bytes at `output` and may lower `*outputSize`. 0 on success.
   virtual kern_return_t callStructMethod(std::uint32_t selector, const void* input,

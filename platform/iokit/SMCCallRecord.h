@@ -11,12 +11,12 @@ inline constexpr std::uint8_t SMCCommandReadKeyInfo = 9;
 inline constexpr std::size_t SMCDataBytes = 32;
 
 struct SMCCallRecord {
-  std::uint32_t key;        // four key characters, the first in the most significant byte
+  std::uint32_t key;  // four key characters, the first in the most significant byte
   std::uint8_t unused0[24];
-  std::uint32_t dataSize;   // key-info output; read-bytes input
-  std::uint32_t dataType;   // key-info output: four type characters, first in the top byte
+  std::uint32_t dataSize;  // key-info output; read-bytes input
+  std::uint32_t dataType;  // key-info output: four type characters, first in the top byte
   std::uint8_t unused1[6];
-  std::uint8_t command;     // SMCCommandReadKeyInfo or SMCCommandReadBytes
+  std::uint8_t command;  // SMCCommandReadKeyInfo or SMCCommandReadBytes
   std::uint8_t unused2[5];
   std::uint8_t bytes[SMCDataBytes];  // read-bytes output; values are big-endian
 };

@@ -1,6 +1,9 @@
 #pragma once
 // An in-memory "AppleSMC" service for tests and benchmarks: keys with type, size and bytes,
-// failures on demand, and a record of every call it answered.
+// failures on demand, and a record of every call it answered. Unknown keys fail with
+// kIOReturnNotFound, scripted failures with kIOReturnError, and a read-bytes whose size differs
+// from the key's with kIOReturnBadArgument. Keys and types are four-character strings;
+// anything else throws std::invalid_argument (a mistake in the test).
 
 #include <cstdint>
 #include <map>
@@ -13,7 +16,7 @@
 
 class ScriptedSMCService : public AppleSMCDriver {
  public:
-  // A key of any type; dataSize defaults to the number of bytes given.
+  // A key of any type; dataSize defaults to the number of bytes given (at most 32 are kept).
   void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes);
   void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes,
               std::uint32_t dataSize);
@@ -23,7 +26,10 @@ class ScriptedSMCService : public AppleSMCDriver {
   void removeKey(const std::string& key);
   void failKeyInfo(const std::string& key);
   void failReadBytes(const std::string& key);
+  // What every IOServiceOpen on this service answers from now on; non-zero refuses it.
+  void failOpen(kern_return_t code) { openResult = code; }
 
+  // Commands handed to the service (a failing one included).
   int keyInfoCalls() const { return keyInfoCount; }
   int readBytesCalls() const { return readBytesCount; }
   int totalCalls() const { return keyInfoCount + readBytesCount; }
@@ -35,6 +41,7 @@ class ScriptedSMCService : public AppleSMCDriver {
                                  void* output, std::size_t* outputSize) override;
 
  protected:
+  kern_return_t newUserClient(std::uint32_t type) override;
   kern_return_t keyInfo(std::uint32_t key, SMCKeyInfo& info) override;
   kern_return_t readBytes(std::uint32_t key, std::uint32_t dataSize,
                           std::uint8_t (&bytes)[SMCDataBytes]) override;
@@ -51,10 +58,12 @@ class ScriptedSMCService : public AppleSMCDriver {
   std::vector<SMCCallRecord> received;
   int keyInfoCount = 0;
   int readBytesCount = 0;
+  kern_return_t openResult = kIOReturnSuccess;
 };
 
 // Publishes a scripted service as the machine's "AppleSMC" for the scope of a test, and
-// withdraws it (and closes the smc module's connection if one is open) at the end.
+// withdraws that service at the end. It closes nothing: a connection the test left open stays
+// open (and keeps the service alive), as withdrawing a service does in the registry.
 class ScopedAppleSMC {
  public:
   ScopedAppleSMC();

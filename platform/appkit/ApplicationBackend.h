@@ -1,0 +1,32 @@
+#pragma once
+// What NSApplicationMain and the application object need from the desktop. The build chooses
+// the implementation by linking one definition of NSCreateApplicationBackend(): the GTK view in
+// the program, the headless backend in tests.
+
+#include <memory>
+
+class NSMainInterface;
+class RunLoopDriver;
+
+class ApplicationBackend {
+ public:
+  virtual ~ApplicationBackend() = default;
+
+  // Connects to the desktop. 0 on success; otherwise the process's exit status, after the
+  // backend has told the user why (one line on standard error). May remove the options it takes
+  // from argc/argv.
+  virtual int start(int& argc, char**& argv) = 0;
+  // The interface's objects exist and are connected; the delegate has not run yet. The view
+  // attaches its observers here (and to NSStatusBar::systemStatusBar() whenever it likes).
+  virtual void interfaceLoaded(NSMainInterface& objects) = 0;
+  // The driver of the main run loop for this run; nullptr: the run ends at once.
+  virtual std::shared_ptr<RunLoopDriver> runLoopDriver() = 0;
+
+  virtual void activateIgnoringOtherApps(bool flag) = 0;
+  virtual void orderFrontStandardAboutPanel() = 0;
+};
+
+// Defined once per program by the backend linked in (platform/gtk, or the headless backend).
+// Link its definition as an object file (an OBJECT library or the executable's own sources): a
+// static library placed before pyrelle_appkit on the link line would not be searched again.
+std::unique_ptr<ApplicationBackend> NSCreateApplicationBackend();

@@ -1,0 +1,53 @@
+#pragma once
+// An item in the desktop's panel: a title, a menu that opens when it is clicked, a highlight
+// mode and a length. Made only by NSStatusBar; it leaves the bar when its last owner lets go.
+
+#include <memory>
+#include <string>
+
+class NSMenu;
+class NSStatusItem;
+
+class NSStatusItemObserver {
+ public:
+  virtual ~NSStatusItemObserver() = default;
+  virtual void statusItemTitleDidChange(NSStatusItem& item) = 0;
+  virtual void statusItemMenuDidChange(NSStatusItem& item) = 0;
+  virtual void statusItemHighlightModeDidChange(NSStatusItem& item) = 0;
+};
+
+class NSStatusItem {
+ public:
+  ~NSStatusItem();
+  NSStatusItem(const NSStatusItem&) = delete;
+  NSStatusItem& operator=(const NSStatusItem&) = delete;
+
+  // In points; NSVariableStatusItemLength (-1): the width follows the title.
+  double length() const { return _length; }
+
+  const std::string& title() const { return _title; }
+  // The observer is told only when the title actually changes.
+  void setTitle(std::string title);
+  bool highlightMode() const { return _highlightMode; }
+  void setHighlightMode(bool highlightMode);
+  const std::shared_ptr<NSMenu>& menu() const { return _menu; }
+  void setMenu(std::shared_ptr<NSMenu> menu);
+
+  // Not owned; nullptr detaches. The observer detaches before it is destroyed.
+  void setObserver(NSStatusItemObserver* observer) { _observer = observer; }
+
+ private:
+  friend class NSStatusBar;
+  struct Key {};
+
+ public:
+  // For NSStatusBar only (it holds the Key).
+  NSStatusItem(Key, double length) : _length(length) {}
+
+ private:
+  double _length;
+  std::string _title;
+  bool _highlightMode = false;
+  std::shared_ptr<NSMenu> _menu;
+  NSStatusItemObserver* _observer = nullptr;
+};

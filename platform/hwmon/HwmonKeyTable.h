@@ -1,0 +1,43 @@
+#pragma once
+// The SMC keys that the machine's sensors can answer, and the input behind each:
+// - on a chip "applesmc", every temperature whose label is a four-character key answers that
+//   key, and fan<n> answers F<n-1>Ac;
+// - "TC0D", when not answered so, is the CPU sensor (CpuSensorPick.h);
+// - "F0Ac" and "F1Ac", when not answered so, are the first fans not yet used, in chip then
+//   feature order. A fan reading 0 rpm is still a fan.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/hwmon/SensorSource.h"
+
+struct HwmonKey {
+  std::uint32_t dataType = 0;       // SMCTypeSp78 or SMCTypeFpe2
+  std::optional<SensorRef> sensor;  // empty while the sensor behind the key is missing
+};
+
+struct HwmonKeyTable {
+  std::map<std::uint32_t, HwmonKey> keys;
+  std::optional<std::string> cpuSource;  // how TC0D is answered, for the log
+};
+
+// The four characters packed with the first in the most significant byte; 0 unless `key` is
+// exactly four printable ASCII characters, as every SMC key is.
+constexpr std::uint32_t hwmonKeyCode(std::string_view key) {
+  if (key.size() != 4) return 0;
+  std::uint32_t code = 0;
+  for (const char c : key) {
+    if (c < ' ' || c > '~') return 0;
+    code = (code << 8) | static_cast<unsigned char>(c);
+  }
+  return code;
+}
+
+// Builds the table from source.chips(); may read the CPU candidates once (see pickCpuSensor).
+HwmonKeyTable buildHwmonKeyTable(SensorSource& source);
+
+// True when the table answers at least one of TC0D, F0Ac and F1Ac.
+bool answersPyrelleKeys(const HwmonKeyTable& table);

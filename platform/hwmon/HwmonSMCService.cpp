@@ -1,0 +1,84 @@
+#include "platform/hwmon/HwmonSMCService.h"
+
+#include <cmath>
+#include <utility>
+
+#include "platform/foundation/NSLog.h"
+#include "platform/hwmon/SMCEncoding.h"
+
+namespace {
+
+std::size_t answerable(const HwmonKeyTable& table) {
+  std::size_t count = 0;
+  for (const auto& entry : table.keys) count += entry.second.sensor ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+std::shared_ptr<HwmonSMCService> HwmonSMCService::create(std::unique_ptr<SensorSource> source,
+                                                         Clock clock) {
+  HwmonKeyTable table = buildHwmonKeyTable(*source);
+  if (!answersPyrelleKeys(table)) return nullptr;
+  return std::make_shared<HwmonSMCService>(Passkey{}, std::move(source), std::move(clock),
+                                           std::move(table));
+}
+
+HwmonSMCService::HwmonSMCService(Passkey, std::unique_ptr<SensorSource> source, Clock clock,
+                                 HwmonKeyTable table)
+    : source(std::move(source)),
+      clock(std::move(clock)),
+      table(std::move(table)),
+      lastDiscovery(this->clock()) {}
+
+kern_return_t HwmonSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
+  const auto found = table.keys.find(key);
+  if (found == table.keys.end()) return kIOReturnNotFound;
+  info.dataSize = SMCEncodedSize;
+  info.dataType = found->second.dataType;
+  return kIOReturnSuccess;
+}
+
+kern_return_t HwmonSMCService::readBytes(std::uint32_t key, std::uint32_t /*dataSize*/,
+                                         std::uint8_t (&bytes)[SMCDataBytes]) {
+  if (!table.keys.contains(key)) return kIOReturnNotFound;
+  // A key whose sensor went missing is looked for again first, so that its first read after
+  // the sensor came back already succeeds.
+  if (!table.keys.at(key).sensor) rediscoverIfDue();
+  const HwmonKey entry = table.keys.at(key);
+  if (!entry.sensor) return kIOReturnNoDevice;
+
+  const std::optional<double> value = source->read(*entry.sensor);
+  // Infinities and NaN are what the library parses from a garbled attribute: not a reading.
+  if (!value || !std::isfinite(*value)) {
+    rediscoverIfDue();
+    return kIOReturnNoDevice;
+  }
+  const auto encoded =
+      entry.dataType == SMCTypeSp78 ? SMCEncodeSp78(*value) : SMCEncodeFpe2(*value);
+  bytes[0] = encoded[0];
+  bytes[1] = encoded[1];
+  return kIOReturnSuccess;
+}
+
+void HwmonSMCService::rediscoverIfDue() {
+  const auto now = clock();
+  if (now - lastDiscovery < rediscoveryInterval) return;
+  lastDiscovery = now;
+  if (!source->rediscover()) NSLog("hwmon: libsensors could not start again.");
+  adopt(buildHwmonKeyTable(*source));
+}
+
+// Takes the inputs of a new discovery. Keys stay known even when their sensor is gone, so
+// that clients keep asking and a sensor that comes back is found by a later rediscovery.
+void HwmonSMCService::adopt(HwmonKeyTable fresh) {
+  const std::size_t before = answerable(table);
+  for (const auto& [key, entry] : table.keys) {
+    fresh.keys.try_emplace(key, HwmonKey{entry.dataType, std::nullopt});
+  }
+  table.keys = std::move(fresh.keys);
+  const std::size_t after = answerable(table);
+  if (after == before) return;
+  NSLog("hwmon: sensors changed; " + std::to_string(after) + " of " +
+        std::to_string(table.keys.size()) + " keys can be read.");
+}

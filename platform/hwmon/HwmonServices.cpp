@@ -1,0 +1,29 @@
+#include "platform/hwmon/HwmonServices.h"
+
+#include <utility>
+
+#include "platform/foundation/NSLog.h"
+#include "platform/hwmon/LibsensorsSource.h"
+
+bool publishHwmonServices(IORegistry& registry) {
+  std::unique_ptr<LibsensorsSource> source = LibsensorsSource::open();
+  if (!source) return false;
+  return publishHwmonServices(registry, std::move(source));
+}
+
+bool publishHwmonServices(IORegistry& registry, std::unique_ptr<SensorSource> source,
+                          HwmonSMCService::Clock clock) {
+  std::shared_ptr<HwmonSMCService> service =
+      HwmonSMCService::create(std::move(source), std::move(clock));
+  if (!service) {
+    NSLog("hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
+    return false;
+  }
+  if (service->cpuSource()) {
+    NSLog("hwmon: CPU temperature from " + *service->cpuSource() + ".");
+  } else {
+    NSLog("hwmon: no CPU temperature sensor found; only fans are read.");
+  }
+  registry.publish("AppleSMC", std::move(service));
+  return true;
+}

@@ -1,0 +1,123 @@
+#include "platform/loginitems/LSSharedFileList.h"
+
+#include <fcntl.h>
+#include <glib.h>
+
+#include <cerrno>
+
+#include "platform/foundation/NSLog.h"
+#include "platform/loginitems/AutostartEntry.h"
+#include "platform/loginitems/AutostartFiles.h"
+
+namespace {
+
+constexpr std::string_view entryStem = "pyrelle";
+constexpr std::string_view entrySuffix = ".desktop";
+
+std::optional<std::string>& directoryOverride() {
+  static std::optional<std::string> directory;
+  return directory;
+}
+
+std::string autostartDirectory() {
+  if (directoryOverride()) return *directoryOverride();
+  const std::unique_ptr<gchar, decltype(&g_free)> path(
+      g_build_filename(g_get_user_config_dir(), "autostart", nullptr), &g_free);
+  return path.get();
+}
+
+// File names are not trusted: a control character in one must not start a forged log line.
+std::string printable(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return shown;
+}
+
+void logFailure(std::string_view what, std::string_view path, std::string_view why) {
+  NSLog(std::string(what) + " " + printable(path) + ": " + std::string(why));
+}
+
+}  // namespace
+
+std::unique_ptr<LSSharedFileList> LSSharedFileList::create() {
+  std::string directory = autostartDirectory();
+  UniqueFd fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid() && errno != ENOENT) {
+    logFailure("Cannot read the login items in", directory, g_strerror(errno));
+    return nullptr;
+  }
+  return std::make_unique<LSSharedFileList>(Key(), std::move(directory), std::move(fd));
+}
+
+LSSharedFileList::LSSharedFileList(Key, std::string directory, UniqueFd directoryFd)
+    : directory(std::move(directory)), directoryFd(std::move(directoryFd)) {}
+
+std::vector<LSSharedFileListItem> LSSharedFileList::copySnapshot() const {
+  std::vector<LSSharedFileListItem> items;
+  if (!directoryFd.valid()) return items;
+  for (std::string& name : namesWithSuffix(directoryFd.get(), entrySuffix)) {
+    items.push_back(LSSharedFileListItem(std::move(name)));
+  }
+  return items;
+}
+
+std::optional<NSURL> LSSharedFileList::resolveItem(const LSSharedFileListItem& item) const {
+  if (!directoryFd.valid()) return std::nullopt;
+  const std::string path = directory + "/" + item.fileName();
+  const FileResult file = readSmallFile(directoryFd.get(), item.fileName());
+  if (!file.value) {
+    logFailure("Skipping login item", path, file.problem);
+    return std::nullopt;
+  }
+  const EntryProgram program = programOfEntry(*file.value);
+  if (!program.malformed.empty()) {
+    logFailure("Skipping login item", path, program.malformed);
+    return std::nullopt;
+  }
+  if (!program.path) return std::nullopt;
+  return NSURL::fileURLWithPath(*program.path);
+}
+
+std::optional<LSSharedFileListItem> LSSharedFileList::insertItemURLLast(const NSURL& url) {
+  const std::optional<std::string> contents = entryStartingProgram(url.path());
+  if (!contents) {
+    logFailure("Cannot add a login item for", url.path(),
+               "the path is not UTF-8 or holds control characters");
+    return std::nullopt;
+  }
+  if (!openOrCreateDirectory()) return std::nullopt;
+  FileResult written = writeNewDesktopFile(directoryFd.get(), entryStem, *contents);
+  if (!written.value) {
+    logFailure("Cannot add a login item in", directory, written.problem);
+    return std::nullopt;
+  }
+  return LSSharedFileListItem(std::move(*written.value));
+}
+
+bool LSSharedFileList::removeItem(const LSSharedFileListItem& item) {
+  const std::string path = directory + "/" + item.fileName();
+  const std::string problem = directoryFd.valid() ? removeFile(directoryFd.get(), item.fileName())
+                                                  : std::string(g_strerror(ENOENT));
+  if (problem.empty()) return true;
+  logFailure("Cannot remove login item", path, problem);
+  return false;
+}
+
+void LSSharedFileList::setDirectoryForTesting(std::optional<std::string> directory) {
+  directoryOverride() = std::move(directory);
+}
+
+bool LSSharedFileList::openOrCreateDirectory() {
+  if (directoryFd.valid()) return true;
+  // The XDG base directory rules: missing directories are made private to the user.
+  if (g_mkdir_with_parents(directory.c_str(), 0700) != 0) {
+    logFailure("Cannot create the login items directory", directory, g_strerror(errno));
+    return false;
+  }
+  directoryFd.reset(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directoryFd.valid()) return true;
+  logFailure("Cannot read the login items in", directory, g_strerror(errno));
+  return false;
+}

@@ -1,0 +1,97 @@
+// The connection to the "AppleSMC" service and the two-command read of one key.
+
+#include "sensors/smc.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// The one process-wide connection. Nothing resets it: after a close it keeps the closed handle,
+// on which every later call fails.
+io_connect_t conn = 0;
+
+// A key is exactly four characters; anything shorter or longer is refused before it is read
+// past its end or sent to the driver.
+bool isFourCharacterKey(const char* key) {
+  if (key == nullptr) return false;
+  for (int i = 0; i < 4; ++i) {
+    if (key[i] == '\0') return false;
+  }
+  return key[4] == '\0';
+}
+
+// The first character goes to the most significant byte. Each character is widened as a signed
+// value, as the driver protocol has always been fed; the sum wraps in unsigned arithmetic.
+std::uint32_t packKey(const char* key) {
+  std::uint32_t packed = 0;
+  for (int i = 0; i < 4; ++i) {
+    const auto widened = static_cast<std::int32_t>(static_cast<std::int8_t>(key[i]));
+    packed += static_cast<std::uint32_t>(widened) << (24 - 8 * i);
+  }
+  return packed;
+}
+
+kern_return_t callDriver(const SMCCallRecord& input, SMCCallRecord& output) {
+  std::size_t outputSize = sizeof output;
+  return IOConnectCallStructMethod(conn, SMCMethodIndex, &input, sizeof input, &output,
+                                   &outputSize);
+}
+}  // namespace
+
+int SMCOpen() {
+  mach_port_t masterPort = 0;
+  IOMasterPort(MACH_PORT_NULL, &masterPort);
+  io_iterator_t iterator = 0;
+  const kern_return_t found =
+      IOServiceGetMatchingServices(masterPort, IOServiceMatching("AppleSMC"), &iterator);
+  if (found != kIOReturnSuccess) {
+    std::printf("Error: IOServiceGetMatchingServices() = %08x\n", static_cast<unsigned>(found));
+    return 1;
+  }
+
+  const io_object_t device = IOIteratorNext(iterator);
+  IOObjectRelease(iterator);
+  if (device == 0) {
+    std::printf("Error: no SMC found\n");
+    return 1;
+  }
+
+  const kern_return_t opened = IOServiceOpen(device, mach_task_self(), 0, &conn);
+  IOObjectRelease(device);
+  if (opened != kIOReturnSuccess) {
+    std::printf("Error: IOServiceOpen() = %08x\n", static_cast<unsigned>(opened));
+    return 1;
+  }
+  return 0;
+}
+
+kern_return_t SMCClose() { return IOServiceClose(conn); }
+
+kern_return_t SMCReadKey(const char* key, SMCReading& reading) {
+  SMCCallRecord input{};
+  SMCCallRecord output{};
+  reading = SMCReading{};
+  if (!isFourCharacterKey(key)) return kIOReturnBadArgument;
+
+  input.key = packKey(key);
+  std::memcpy(reading.key, key, sizeof reading.key);
+
+  input.command = SMCCommandReadKeyInfo;
+  if (const kern_return_t result = callDriver(input, output); result != kIOReturnSuccess) {
+    return result;
+  }
+  reading.dataSize = output.dataSize;
+  std::snprintf(reading.dataType, sizeof reading.dataType, "%c%c%c%c",
+                static_cast<char>(output.dataType >> 24), static_cast<char>(output.dataType >> 16),
+                static_cast<char>(output.dataType >> 8), static_cast<char>(output.dataType));
+
+  input.dataSize = reading.dataSize;
+  input.command = SMCCommandReadBytes;
+  if (const kern_return_t result = callDriver(input, output); result != kIOReturnSuccess) {
+    return result;
+  }
+  std::memcpy(reading.bytes, output.bytes, sizeof reading.bytes);
+  return kIOReturnSuccess;
+}
+
+io_connect_t SMCConnectionForTesting() { return conn; }

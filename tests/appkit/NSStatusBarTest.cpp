@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/appkit/NSMenu.h"
+#include "platform/appkit/NSStatusBar.h"
+
+namespace {
+
+// Like the desktop view, attaches to each new item and records what it hears.
+struct RecordingView : NSStatusBarObserver, NSStatusItemObserver {
+  void statusBarDidAddItem(NSStatusItem& item) override {
+    seen.push_back("add");
+    item.setObserver(this);
+  }
+  void statusBarWillRemoveItem(NSStatusItem& item) override {
+    seen.push_back("remove " + item.title());
+  }
+  void statusItemTitleDidChange(NSStatusItem& item) override {
+    seen.push_back("title " + item.title());
+  }
+  void statusItemMenuDidChange(NSStatusItem& item) override {
+    seen.push_back("menu " + (item.menu() ? item.menu()->title() : std::string("none")));
+  }
+  void statusItemHighlightModeDidChange(NSStatusItem& item) override {
+    seen.push_back(item.highlightMode() ? "highlight on" : "highlight off");
+  }
+  std::vector<std::string> seen;
+};
+
+TEST(NSStatusBarTest, AViewAttachedLaterFindsTheLivingItemsAndTheirState) {
+  NSStatusBar& bar = NSStatusBar::systemStatusBar();
+  auto gone = bar.statusItemWithLength(NSSquareStatusItemLength);
+  auto item = bar.statusItemWithLength(NSVariableStatusItemLength);
+  EXPECT_EQ(item->title(), "");
+  auto menu = std::make_shared<NSMenu>("Pyrelle");
+  item->setTitle(" 5 °C");
+  item->setHighlightMode(true);
+  item->setMenu(menu);
+  gone.reset();
+
+  ASSERT_EQ(bar.statusItems(), (std::vector<NSStatusItem*>{item.get()}));
+  const NSStatusItem& found = *bar.statusItems().front();
+  EXPECT_EQ(found.length(), NSVariableStatusItemLength);
+  EXPECT_EQ(found.title(), " 5 °C");
+  EXPECT_TRUE(found.highlightMode());
+  EXPECT_EQ(found.menu(), menu);
+}
+
+TEST(NSStatusBarTest, AnAttachedViewHearsEachRealChange) {
+  RecordingView view;
+  NSStatusBar::systemStatusBar().setObserver(&view);
+  auto item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
+  auto menu = std::make_shared<NSMenu>("Pyrelle");
+  for (int twice = 0; twice < 2; ++twice) {
+    item->setTitle("45 °C");
+    item->setHighlightMode(true);
+    item->setMenu(menu);
+  }
+  item->setMenu(nullptr);
+  item.reset();
+  NSStatusBar::systemStatusBar().setObserver(nullptr);
+
+  EXPECT_EQ(view.seen, (std::vector<std::string>{"add", "title 45 °C", "highlight on",
+                                                 "menu Pyrelle", "menu none", "remove 45 °C"}));
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "platform/foundation/NSRunLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/NSLog.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class NSRunLoopTest : public testing::Test {
+ protected:
+  NSRunLoopTest() { reset(); }
+  ~NSRunLoopTest() override { loop.resetForTesting(); }
+
+  void reset() {
+    loop.resetForTesting();
+    loop.setClockForTesting(clock.function());
+  }
+  NSInvocation record(std::string name) {
+    return NSInvocation([this, name] { fired.push_back(name); });
+  }
+  void advanceAndFire(std::chrono::milliseconds by) {
+    clock.advance(by);
+    loop.fireDueTimers();
+  }
+
+  NSRunLoop& loop = NSRunLoop::mainRunLoop();
+  ManualClock clock;
+  std::vector<std::string> fired;
+};
+
+}  // namespace
+
+TEST_F(NSRunLoopTest, OneShotTimersFireInDeadlineOrderAndArmedOnesWaitTheirOwnTime) {
+  loop.addTimer(5, record("five"));
+  loop.addTimer(2, NSInvocation([&] {
+                  fired.push_back("two");
+                  loop.addTimer(5, record("armed by two"));  // due at 7 s, not now
+                }));
+  loop.addTimer(2, record("two again"));
+  advanceAndFire(1999ms);
+  EXPECT_TRUE(fired.empty());
+  advanceAndFire(1ms);
+  EXPECT_EQ(fired, (std::vector<std::string>{"two", "two again"}));
+  advanceAndFire(3s);
+  EXPECT_EQ(fired, (std::vector<std::string>{"two", "two again", "five"}));
+  EXPECT_EQ(loop.nextFireDate(), clock.now() + 2s);
+}
+
+TEST_F(NSRunLoopTest, TheLoopKeepsTheInvocationUntilItFiresOnceEvenWhenAskedToRepeat) {
+  LogCaptureForTesting log;
+  auto target = std::make_shared<int>(0);
+  const std::weak_ptr<int> watch = target;
+  NSTimer::scheduledTimerWithTimeInterval(1, NSInvocation([target] { ++*target; }), true);
+  target.reset();
+  EXPECT_FALSE(watch.expired());
+  advanceAndFire(1s);
+  EXPECT_TRUE(watch.expired());
+  EXPECT_EQ(loop.pendingTimerCount(), 0u);
+  EXPECT_EQ(log.lines().size(), 1u);  // the refused repetition
+}
+
+TEST_F(NSRunLoopTest, IntervalsAreBoundedToOneSecondAndOneDay) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::pair<double, RunLoopClock::duration>> cases = {
+      {0, 1s},       {-5, 1s},     {0.0001, 1s}, {std::nan(""), 1s}, {-inf, 1s},
+      {2.5, 2500ms}, {86400, 24h}, {1e300, 24h}, {inf, 24h}};
+  for (const auto& [seconds, wait] : cases) {
+    reset();
+    loop.addTimer(seconds, NSInvocation([] {}));
+    EXPECT_EQ(*loop.nextFireDate() - clock.now(), wait) << seconds;
+  }
+}
+
+TEST_F(NSRunLoopTest, TrackingModeHoldsTimersThatThenFireOnceTheMenuCloses) {
+  loop.addTimer(1, NSInvocation([&] {
+                  fired.push_back("opens menu");
+                  loop.setMode(NSRunLoopMode::EventTracking);
+                }));
+  loop.addTimer(1, record("held"));
+  loop.addTimer(5, record("due while open"));
+  advanceAndFire(1s);
+  EXPECT_EQ(loop.nextFireDate(), std::nullopt);
+  advanceAndFire(30s);
+  EXPECT_EQ(fired, std::vector<std::string>{"opens menu"});
+
+  loop.setMode(NSRunLoopMode::Default);
+  advanceAndFire(0ms);
+  advanceAndFire(0ms);
+  EXPECT_EQ(fired, (std::vector<std::string>{"opens menu", "held", "due while open"}));
+}

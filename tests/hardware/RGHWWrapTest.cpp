@@ -1,0 +1,115 @@
+#include "hardware/RGHWWrap.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/NSLog.h"
+#include "sensors/smc.h"
+#include "tests/doubles/ScriptedSMCService.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string opening = "Opening I/O connection.\n";
+const std::string closing = "Closing I/O connection.\n";
+const std::string closeFailed = "Error while closing I/O connection.\n";
+
+class RGHWWrapTest : public testing::Test {
+ protected:
+  static ScriptedSMCService& scriptMachine(ScriptedSMCService& service) {
+    service.setFanRpm("F0Ac", 1200);
+    service.setFanRpm("F1Ac", 2400);
+    service.setTemperature("TC0D", 45.5);
+    return service;
+  }
+  // The keys and commands the service received, in order.
+  Lines calls() const {
+    Lines seen;
+    for (const auto& record : service.receivedRecords()) {
+      const char key[] = {char(record.key >> 24),
+                          char(record.key >> 16),
+                          char(record.key >> 8),
+                          char(record.key),
+                          '/',
+                          char('0' + record.command),
+                          0};
+      seen.emplace_back(key);
+    }
+    return seen;
+  }
+  void expectRounding(double (RGHWWrap::*getter)(), std::vector<std::pair<double, double>> cases) {
+    for (const auto& [celsius, expected] : cases) {
+      service.setTemperature("TC0D", celsius);
+      EXPECT_EQ((wrap.*getter)(), expected) << celsius;
+    }
+  }
+
+  ScopedAppleSMC smc;
+  ScriptedSMCService& service = scriptMachine(smc.service());
+  LogCaptureForTesting log;
+  const Lines oneSample = {"F0Ac/9", "F0Ac/5", "F1Ac/9", "F1Ac/5", "TC0D/9", "TC0D/5"};
+  RGHWWrap wrap;
+};
+
+}  // namespace
+
+TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
+  expectRounding(
+      &RGHWWrap::getCPUtempC,
+      {{45.5, 46}, {2.25, 2}, {-0.5, -1}, {2.5, 3}, {-2.5, -3}, {44.484375, 44}, {-40, -40}});
+  // 2.5 and 7.5 convert to exact halves (4.5 and 13.5), where rounding to even would differ.
+  expectRounding(&RGHWWrap::getCPUtempF, {{10, 50},
+                                          {37, 99},
+                                          {-40, -40},
+                                          {-2.5, 27},
+                                          {2.5, 37},
+                                          {7.5, 46},
+                                          {-0.015625, 32},
+                                          {-17.5, 0}});
+  // Just below zero is -0 in Celsius, which the title prints as "-0".
+  service.setTemperature("TC0D", -0.015625);
+  EXPECT_TRUE(std::signbit(wrap.getCPUtempC()));
+}
+
+TEST_F(RGHWWrapTest, TemperatureGettersSampleInOrderAndFanGettersOnlyReadTheCache) {
+  EXPECT_EQ(log.lines(), Lines{opening});
+  EXPECT_EQ(calls(), oneSample);
+  service.setFanRpm("F0Ac", 3000);
+  service.removeKey("F1Ac");
+  service.resetCounters();
+  EXPECT_EQ(wrap.getRPMforFan(0), 1200);
+  EXPECT_EQ(wrap.getRPMforFan(1), 2400);
+  EXPECT_EQ(service.totalCalls(), 0);
+
+  wrap.getCPUtempC();
+  EXPECT_EQ(wrap.getRPMforFan(0), 3000);
+  EXPECT_EQ(wrap.getRPMforFan(1), -1);
+  for (const int outside : {-1, 2, INT_MIN, INT_MAX}) EXPECT_EQ(wrap.getRPMforFan(outside), -1);
+  service.failReadBytes("TC0D");
+  EXPECT_EQ(wrap.getCPUtempF(), 32);
+}
+
+TEST_F(RGHWWrapTest, OnlyTheFirstCloseReachesThePlatform) {
+  EXPECT_EQ(wrap.closeConnection(), 0);
+  // The process-wide connection is opened again by someone else; a stale close must not end it.
+  ASSERT_EQ(SMCOpen(), 0);
+  EXPECT_EQ(wrap.closeConnection(), -1);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
+  EXPECT_EQ(SMCClose(), 0);
+  EXPECT_EQ(log.lines(), (Lines{opening, closing, closeFailed}));
+}
+
+TEST(RGHWWrapWithoutSMCTest, HoldsTheSentinelsAndLogsBothFailures) {
+  LogCaptureForTesting log;
+  {
+    RGHWWrap wrap;
+    EXPECT_EQ(wrap.getRPMforFan(0), -1);
+    EXPECT_EQ(wrap.getRPMforFan(1), -1);
+    EXPECT_EQ(wrap.getCPUtempC(), 0.0);
+  }
+  EXPECT_EQ(log.lines(), (Lines{"Error opening I/O connection.\n", closeFailed}));
+}

@@ -1,0 +1,118 @@
+// The service over libsensors on a fake hwmon tree, read through the smc module: chips named
+// as on a real machine, fresh readings, a chip that vanishes and comes back as another hwmonN,
+// and the user's sensors.conf honoured.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/foundation/NSLog.h"
+#include "platform/hwmon/HwmonServices.h"
+#include "platform/hwmon/LibsensorsSource.h"
+#include "sensors/smc.h"
+#include "tests/hwmon/FakeHwmonTree.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class FakeSysfsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string whyNot;
+    tree = FakeHwmonTree::create(whyNot);
+    if (tree) return;
+    // CI runs as root and must run these; elsewhere they may not be possible.
+    if (std::getenv("CI") != nullptr) FAIL() << "No private fake /sys/class/hwmon: " << whyNot;
+    GTEST_SKIP() << "No private fake /sys/class/hwmon: " << whyNot;
+  }
+  void TearDown() override {
+    SMCClose();
+    IORegistry::shared().withdraw("AppleSMC");  // the last owner: libsensors is cleaned up
+  }
+
+  void addCoretemp(int number, const std::string& millidegrees) {
+    tree->addChip(number, "coretemp", "coretemp.0");
+    tree->write(number, "temp1_label", "Package id 0");
+    tree->write(number, "temp1_input", millidegrees);
+    tree->write(number, "temp2_label", "Core 0");
+    tree->write(number, "temp2_input", "44000");
+  }
+  void addFans() {
+    tree->addChip(4, "nct6775", "nct6775.656");
+    tree->write(4, "fan1_input", "1200");
+    tree->write(4, "fan2_input", "0");
+  }
+  bool publish(const std::string& config = {}) {
+    return publishHwmonServices(IORegistry::shared(), LibsensorsSource::open(config),
+                                [this] { return now; });
+  }
+
+  LogCaptureForTesting log;
+  std::unique_ptr<FakeHwmonTree> tree;
+  std::chrono::steady_clock::time_point now{};
+};
+
+}  // namespace
+
+TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
+  addCoretemp(2, "45000");
+  addFans();
+  ASSERT_TRUE(publish());
+  EXPECT_EQ(log.lines().back(), "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".");
+  ASSERT_EQ(SMCOpen(), 0);
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 45.0);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
+  EXPECT_EQ(SMCGetFanRpm("F1Ac"), 0);
+
+  tree->write(2, "temp1_input", "45250");
+  tree->write(4, "fan1_input", "-300");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 45.25);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);
+  tree->write(2, "temp1_input", "1000000000");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 127.984375);
+  tree->write(2, "temp1_input", "garbage");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);
+
+  EXPECT_EQ(LibsensorsSource::open(), nullptr);  // libsensors is one per process
+}
+
+TEST_F(FakeSysfsTest, AChipThatComesBackAsAnotherHwmonIsFoundAgain) {
+  addCoretemp(2, "45000");
+  addFans();
+  ASSERT_TRUE(publish());
+  ASSERT_EQ(SMCOpen(), 0);
+
+  tree->removeChip(2);
+  now += 10s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);  // the other chip reads on
+
+  addCoretemp(7, "50000");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // within 10 s of the last discovery
+  now += 10s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 50.0);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
+}
+
+TEST_F(FakeSysfsTest, HonoursTheUsersSensorsConf) {
+  addCoretemp(2, "45000");
+  addFans();
+  const std::string config = testing::TempDir() + "pyrelle-sensors.conf";
+  std::ofstream(config) << "chip \"coretemp-isa-*\"\n  compute temp1 @+10, @-10\n"
+                        << "chip \"nct6775-*\"\n  ignore fan1\n";
+  ASSERT_TRUE(publish(config));
+  ASSERT_EQ(SMCOpen(), 0);
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 55.0);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);
+  EXPECT_EQ(SMCGetFanRpm("F1Ac"), -1);
+}
+
+TEST_F(FakeSysfsTest, WithoutSensorsThereIsNoSMC) {
+  EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SMCOpen(), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: no SMC found\n");
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Counts the system calls of the steady read path: strace -c over the probe with 0 samples and
+# with N samples (three key reads each); the difference is what 3N reads cost. Fails above 4
+# calls per read or on any directory scan; exits 77 (skipped) where strace or the fake tree
+# is not available.
+set -euo pipefail
+probe=$1
+samples=${2:-100}
+command -v strace >/dev/null || { echo "strace is not installed"; exit 77; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+count() {  # count <samples> <output>: "calls syscall" lines, then the total
+  local status=0
+  strace -f -c -U calls,name -o "$2" "$probe" "$1" >/dev/null 2>"$work/log" || status=$?
+  [ "$status" -eq 77 ] && { echo "the fake hwmon tree cannot be made here"; exit 77; }
+  [ "$status" -eq 0 ] || { echo "probe failed ($status)"; cat "$work/log"; exit 1; }
+}
+count 0 "$work/base"
+count "$samples" "$work/run"
+
+calls() { awk -v name="$2" '$2 == name { print $1; found = 1 } END { if (!found) print 0 }' "$1"; }
+reads=$((3 * samples))
+total=$(( $(calls "$work/run" total) - $(calls "$work/base" total) ))
+scans=$(( $(calls "$work/run" getdents64) - $(calls "$work/base" getdents64) ))
+
+echo "steady path, $samples samples ($reads key reads):"
+join -a1 -e 0 -o 0,1.2,2.2 <(awk 'NR > 2 && $2 != "" { print $2, $1 }' "$work/run" | sort) \
+  <(awk 'NR > 2 && $2 != "" { print $2, $1 }' "$work/base" | sort) |
+  awk '$2 != $3 && $1 != "total" { printf "  %-12s %d\n", $1, $2 - $3 }'
+awk -v t="$total" -v r="$reads" -v s="$samples" \
+  'BEGIN { printf "  %d calls: %.2f per sample, %.2f per key read\n", t, t / s, t / r }'
+[ "$scans" -eq 0 ] || { echo "FAIL: $scans directory scans on the steady path"; exit 1; }
+[ "$total" -le $((4 * reads)) ] || { echo "FAIL: more than 4 calls per key read"; exit 1; }

@@ -1,0 +1,142 @@
+#include "platform/loginitems/LSSharedFileList.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TemporaryAutostart.h"
+#include "platform/foundation/NSLog.h"
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+namespace {
+
+Names filesIn(const fs::path& directory) {
+  Names names;
+  for (const auto& entry : fs::directory_iterator(directory))
+    names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// desktop-file-validate's exit status; it prints what it finds wrong.
+int validatorStatus(const fs::path& file) {
+  const int status = std::system(("desktop-file-validate '" + file.string() + "'").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class LSSharedFileListTest : public testing::Test {
+ protected:
+  std::unique_ptr<LSSharedFileList> list() {
+    auto created = LSSharedFileList::create();
+    EXPECT_TRUE(created);
+    return created;
+  }
+
+  TemporaryAutostart home;
+  LogCaptureForTesting log;
+};
+
+}  // namespace
+
+TEST_F(LSSharedFileListTest, MissingDirectoryIsEmptyAndInsertingMakesItAndItsParentsPrivate) {
+  const mode_t previousMask = umask(0);
+  auto loginItems = list();
+  EXPECT_TRUE(loginItems->copySnapshot().empty());
+  const auto item = loginItems->insertItemURLLast(NSURL::fileURLWithPath("/usr/bin/pyrelle"));
+  umask(previousMask);
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->fileName(), "pyrelle.desktop");
+  for (const fs::path& made : {home.root / "config", home.autostart()}) {
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+  }
+}
+
+TEST_F(LSSharedFileListTest, NeitherInsertingNorRemovingActsThroughALink) {
+  home.write("pyrelle.desktop", "older");
+  fs::create_symlink(home.root / "absent.desktop", home.autostart() / "pyrelle-2.desktop");
+  std::ofstream(home.root / "linked.desktop") << entryWithExec("/usr/bin/other");
+  fs::create_symlink(home.root / "linked.desktop", home.autostart() / "pyrelle-3.desktop");
+
+  auto loginItems = list();
+  const auto item = loginItems->insertItemURLLast(NSURL::fileURLWithPath("/usr/bin/pyrelle"));
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->fileName(), "pyrelle-4.desktop");
+  EXPECT_EQ(fs::file_size(home.autostart() / "pyrelle.desktop"), 5u);
+  // A linked entry is read, and removing it removes the link only.
+  const auto items = loginItems->copySnapshot();
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(loginItems->resolveItem(items[1]).value().path(), "/usr/bin/other");
+  EXPECT_TRUE(loginItems->removeItem(items[0]) && loginItems->removeItem(items[1]));
+  EXPECT_EQ(filesIn(home.autostart()), (Names{"pyrelle-4.desktop", "pyrelle.desktop"}));
+  EXPECT_EQ(filesIn(home.root), (Names{"config", "linked.desktop"}));
+}
+
+TEST_F(LSSharedFileListTest, WrittenEntriesResolveToTheExactPathAndPassTheValidator) {
+  auto loginItems = list();
+  for (const std::string path : {"/usr/bin/pyrelle", "/opt/My Apps/100%/py\"re`l$le\\x",
+                                 "/home/zo\u00eb/a'b;c&d|e*f?g#h(i)j~k<l>m=n/ pyrelle "}) {
+    SCOPED_TRACE(path);
+    const auto item = loginItems->insertItemURLLast(NSURL::fileURLWithPath(path));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(loginItems->resolveItem(*item).value().path(), path);
+    EXPECT_EQ(validatorStatus(home.autostart() / item->fileName()), 0);
+  }
+  // Paths a desktop entry cannot hold are refused, not mangled.
+  EXPECT_FALSE(loginItems->insertItemURLLast(NSURL::fileURLWithPath("/opt/\xff/pyrelle")));
+  EXPECT_FALSE(loginItems->insertItemURLLast(NSURL::fileURLWithPath("/opt/a\nb/pyrelle")));
+  EXPECT_EQ(log.lines().size(), 2u);
+  EXPECT_EQ(loginItems->copySnapshot().size(), 3u);
+}
+
+TEST_F(LSSharedFileListTest, BadFilesAreSkippedWithALogLineEachWhileGoodOnesResolve) {
+  std::string largest = entryWithExec("/opt/largest") + "Comment=";
+  largest += std::string(1024 * 1024 - largest.size() - 1, 'x') + "\n";
+  home.write("largest.desktop", largest);
+  home.write("oversized.desktop", largest + "\n");
+  home.write("binary.desktop", entryWithExec("/opt/binary") + std::string("\0\x01", 2));
+  home.write("latin1.desktop", entryWithExec("/opt/caf\xe9"));
+  home.write("malformed.desktop", "[Desktop Entry\nExec=/opt/malformed\n");
+  home.write("notes.txt", entryWithExec("/opt/notes"));
+  home.write("z-good.desktop", entryWithExec("/usr/bin/other %U"));
+  fs::create_directory(home.autostart() / "folder.desktop");
+  fs::create_symlink(home.root / "absent", home.autostart() / "dangling.desktop");
+  ASSERT_EQ(mkfifo((home.autostart() / "pipe.desktop").c_str(), 0600), 0);  // must not block
+
+  auto loginItems = list();
+  Names resolved;
+  for (const LSSharedFileListItem& item : loginItems->copySnapshot()) {
+    if (const auto url = loginItems->resolveItem(item)) resolved.push_back(url->path());
+  }
+  EXPECT_EQ(resolved, (Names{"/opt/largest", "/usr/bin/other"}));
+  ASSERT_EQ(log.lines().size(), 7u);
+  EXPECT_EQ(log.lines()[5], "Skipping login item " +
+                                (home.autostart() / "oversized.desktop").string() +
+                                ": larger than 1 MiB");
+}
+
+TEST_F(LSSharedFileListTest, NoListWhenTheDirectoryExistsButCannotBeRead) {
+  fs::create_directories(home.root / "config");
+  std::ofstream(home.autostart()) << "a file where the directory belongs";
+  EXPECT_FALSE(LSSharedFileList::create());
+  EXPECT_EQ(log.lines(), Names{"Cannot read the login items in " + home.autostart().string() +
+                               ": Not a directory"});
+}
+
+TEST_F(LSSharedFileListTest, InsertingIntoAReadOnlyDirectoryFailsAndSaysWhy) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into every directory";
+  fs::create_directories(home.autostart());
+  chmod(home.autostart().c_str(), 0500);
+  EXPECT_FALSE(list()->insertItemURLLast(NSURL::fileURLWithPath("/usr/bin/pyrelle")));
+  EXPECT_EQ(log.lines(), Names{"Cannot add a login item in " + home.autostart().string() +
+                               ": Permission denied"});
+}

@@ -1,0 +1,78 @@
+#include "app/RGAppDelegate.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TemporaryAutostart.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSLog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string notOnList = "Application is not on the Login List.";
+const std::string onList = "Application is already on the Login List.";
+const std::string adding = "Adding application to the user Login List";
+const std::string removing = "Removing application to the user Login List";
+
+class RGAppDelegateLoginItemsTest : public testing::Test {
+ protected:
+  RGAppDelegateLoginItemsTest() { NSBundle::mainBundle().setBundlePathForTesting(bundlePath); }
+  ~RGAppDelegateLoginItemsTest() override {
+    NSBundle::mainBundle().setBundlePathForTesting(std::nullopt);
+  }
+
+  const std::string bundlePath = "/opt/Caf\u00e9/pyrelle";  // a precomposed "é"
+  TemporaryAutostart home;
+  LogCaptureForTesting log;
+  RGAppDelegate delegate;
+};
+
+}  // namespace
+
+TEST_F(RGAppDelegateLoginItemsTest, AddedItemIsFoundAndRemovedAgain) {
+  EXPECT_FALSE(delegate.isAppInLoginItems());
+  delegate.deleteAppFromLoginItem();  // an empty list: nothing to say
+  delegate.addAppAsLoginItem();
+  EXPECT_TRUE(delegate.isAppInLoginItems());
+  delegate.deleteAppFromLoginItem();
+  EXPECT_FALSE(delegate.isAppInLoginItems());
+  EXPECT_EQ(log.lines(), (Lines{notOnList, adding, onList, removing, notOnList}));
+  EXPECT_TRUE(fs::is_empty(home.autostart()));
+}
+
+TEST_F(RGAppDelegateLoginItemsTest, EveryMatchingItemIsRemovedAndOtherProgramsStaySilently) {
+  home.write("a.desktop", entryWithExec("\"" + bundlePath + "\" --from-a"));
+  home.write("b.desktop", entryWithExec("/usr/bin/other %U"));
+  home.write("c.desktop", entryWithExec(bundlePath));
+  home.write("d.desktop", entryWithExec(bundlePath) + "Hidden=true\n");  // starts nothing
+  delegate.deleteAppFromLoginItem();
+  EXPECT_EQ(log.lines(), (Lines{removing, removing}));
+  for (const char* name : {"a.desktop", "b.desktop", "c.desktop", "d.desktop"}) {
+    EXPECT_EQ(fs::exists(home.autostart() / name), name[0] == 'b' || name[0] == 'd') << name;
+  }
+}
+
+TEST_F(RGAppDelegateLoginItemsTest, LetterCaseCountsButComposedAndDecomposedAccentsMatch) {
+  home.write("upper.desktop", entryWithExec("/opt/CAF\u00c9/pyrelle"));
+  home.write("lower.desktop", entryWithExec("/opt/caf\u00e9/pyrelle"));
+  EXPECT_FALSE(delegate.isAppInLoginItems());
+  home.write("decomposed.desktop", entryWithExec("/opt/Cafe\u0301/pyrelle"));
+  EXPECT_TRUE(delegate.isAppInLoginItems());
+}
+
+TEST_F(RGAppDelegateLoginItemsTest, FailedAdditionIsLoggedAndTheNextQuerySaysNo) {
+  // The config directory is a link to nowhere, so no autostart directory can be made in it.
+  fs::create_symlink(home.root / "nowhere" / "config", home.root / "config");
+  delegate.addAppAsLoginItem();
+  EXPECT_FALSE(delegate.isAppInLoginItems());
+  EXPECT_EQ(log.lines(), (Lines{"Cannot create the login items directory " +
+                                    home.autostart().string() + ": No such file or directory",
+                                adding, notOnList}));
+  EXPECT_FALSE(fs::exists(home.root / "nowhere"));
+}
