@@ -68,7 +68,8 @@ std::optional<CpuSensorPick> pickCpuSensor(SensorSource& source) {
   for (const SensorChip& chip : source.chips()) {
     for (const SensorFeature& feature : chip.features) {
       const CpuRank rank = rankOf(chip, feature);
-      if (rank != CpuRank::none) byRank[static_cast<std::size_t>(rank)].push_back({&chip, &feature});
+      if (rank != CpuRank::none)
+        byRank[static_cast<std::size_t>(rank)].push_back({&chip, &feature});
     }
   }
   for (std::size_t rank = 0; rank < rankCount; ++rank) {
@@ -77,7 +78,8 @@ std::optional<CpuSensorPick> pickCpuSensor(SensorSource& source) {
     const std::optional<Candidate> chosen = rank == static_cast<std::size_t>(CpuRank::hottestCore)
                                                 ? hottest(candidates, source)
                                                 : candidates.front();
-    if (chosen) return CpuSensorPick{chosen->feature->ref, describeSensor(*chosen->chip, *chosen->feature)};
+    if (chosen)
+      return CpuSensorPick{chosen->feature->ref, describeSensor(*chosen->chip, *chosen->feature)};
   }
   return std::nullopt;
 }

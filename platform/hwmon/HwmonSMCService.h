@@ -23,8 +23,8 @@ class HwmonSMCService : public AppleSMCDriver {
 
   // Builds the key table from `source`. Empty when the sensors answer none of TC0D, F0Ac and
   // F1Ac. `clock` is monotonic; tests pass a manual one.
-  static std::shared_ptr<HwmonSMCService> create(
-      std::unique_ptr<SensorSource> source, Clock clock = std::chrono::steady_clock::now);
+  static std::shared_ptr<HwmonSMCService> create(std::unique_ptr<SensorSource> source,
+                                                 Clock clock = std::chrono::steady_clock::now);
 
   // The CPU sensor behind TC0D at start (chip and label), if any.
   const std::optional<std::string>& cpuSource() const { return table.cpuSource; }
@@ -38,8 +38,7 @@ class HwmonSMCService : public AppleSMCDriver {
   struct Passkey {};
 
  public:
-  HwmonSMCService(Passkey, std::unique_ptr<SensorSource> source, Clock clock,
-                  HwmonKeyTable table);
+  HwmonSMCService(Passkey, std::unique_ptr<SensorSource> source, Clock clock, HwmonKeyTable table);
 
  private:
   void rediscoverIfDue();

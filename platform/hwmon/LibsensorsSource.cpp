@@ -55,7 +55,8 @@ std::unique_ptr<LibsensorsSource> LibsensorsSource::open(const std::string& conf
   return source;
 }
 
-LibsensorsSource::LibsensorsSource(Passkey, std::string configPath) : configPath(std::move(configPath)) {
+LibsensorsSource::LibsensorsSource(Passkey, std::string configPath)
+    : configPath(std::move(configPath)) {
   libraryInUse() = true;
 }
 
@@ -114,8 +115,8 @@ void LibsensorsSource::discover() {
       const sensors_subfeature* input = sensors_get_subfeature(
           chip, feature, isFan ? SENSORS_SUBFEATURE_FAN_INPUT : SENSORS_SUBFEATURE_TEMP_INPUT);
       if (input == nullptr) continue;
-      listed.features.push_back({isFan ? SensorKind::fan : SensorKind::temperature,
-                                 feature->name, featureLabel(*chip, *feature),
+      listed.features.push_back({isFan ? SensorKind::fan : SensorKind::temperature, feature->name,
+                                 featureLabel(*chip, *feature),
                                  SensorRef{found.size(), input->number}});
     }
     found.push_back(std::move(listed));

@@ -24,8 +24,8 @@ struct SensorFeature {
 };
 
 struct SensorChip {
-  std::string name;      // the driver's name, such as "coretemp"
-  std::string fullName;  // with bus and address, such as "coretemp-isa-0000"
+  std::string name;                     // the driver's name, such as "coretemp"
+  std::string fullName;                 // with bus and address, such as "coretemp-isa-0000"
   std::vector<SensorFeature> features;  // only those that have an input, in the library's order
 };
 

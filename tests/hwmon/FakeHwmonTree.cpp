@@ -28,8 +28,7 @@ bool mountFakeClass(const fs::path& hwmon, std::string& whyNot) {
     whyNot = failure("cannot make the mounts private");
     return false;
   }
-  if (mount("pyrelle-fake-class", "/sys/class", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") !=
-      0) {
+  if (mount("pyrelle-fake-class", "/sys/class", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
     whyNot = failure("cannot mount a tmpfs on /sys/class");
     return false;
   }

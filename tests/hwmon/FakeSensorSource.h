@@ -1,8 +1,7 @@
 #pragma once
 // A SensorSource over a hand-made chip list: values set per input, reads and rediscoveries
-// counted, and a hook that changes the chips when the service rediscovers them.
+// counted.
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,10 +26,6 @@ class FakeSensorSource : public SensorSource {
   void set(const SensorRef& ref, std::optional<double> value) {
     values[{ref.chip, ref.input}] = value;
   }
-  void clear() {
-    list.clear();
-    values.clear();
-  }
 
   const std::vector<SensorChip>& chips() const override { return list; }
   std::optional<double> read(const SensorRef& ref) override {
@@ -40,13 +35,11 @@ class FakeSensorSource : public SensorSource {
   }
   bool rediscover() override {
     ++rediscoveries;
-    if (onRediscover) onRediscover(*this);
     return true;
   }
 
   int reads = 0;
   int rediscoveries = 0;
-  std::function<void(FakeSensorSource&)> onRediscover;
 
  private:
   SensorRef add(std::size_t chip, SensorKind kind, const std::string& prefix,
