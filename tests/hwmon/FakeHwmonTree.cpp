@@ -11,13 +11,22 @@
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
-#include <vector>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr long sysfsMagic = 0x62656572;
+
+// Closes a file descriptor unless released.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) close(fd);
+  }
+  int release() { return std::exchange(fd, -1); }
+};
 
 std::string failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
@@ -41,6 +50,13 @@ bool mountFakeClass(const fs::path& hwmon, std::string& whyNot) {
   return true;
 }
 
+fs::path makeTemporaryFolder() {
+  std::string pattern = (fs::temp_directory_path() / "pyrelle-hwmon-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error(failure("mkdtemp"));
+  fs::create_directory(fs::path(pattern) / "class-hwmon");
+  return pattern;
+}
+
 }  // namespace
 
 std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create(std::string& whyNot) {
@@ -49,30 +65,22 @@ std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create(std::string& whyNot) {
     whyNot = "no sysfs on /sys";
     return nullptr;
   }
-  const int original = open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC);
-  if (original < 0) {
+  Descriptor original{open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC)};
+  if (original.fd < 0) {
     whyNot = failure("cannot open this process's mount namespace");
     return nullptr;
   }
   if (unshare(CLONE_NEWNS) != 0) {
     whyNot = failure("mount namespaces are not permitted (needs root)");
-    close(original);
     return nullptr;
   }
-  std::string pattern = (fs::temp_directory_path() / "pyrelle-hwmon-XXXXXX").string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const bool made = mkdtemp(name.data()) != nullptr;
-  const fs::path root = name.data();
-  if (!made || !fs::create_directories(root / "class-hwmon") ||
-      !mountFakeClass(root / "class-hwmon", whyNot)) {
-    if (!made) whyNot = failure("cannot make a temporary folder");
-    if (made) fs::remove_all(root);
-    setns(original, CLONE_NEWNS);
-    close(original);
+  const fs::path root = makeTemporaryFolder();
+  if (!mountFakeClass(root / "class-hwmon", whyNot)) {
+    fs::remove_all(root);
+    setns(original.fd, CLONE_NEWNS);
     return nullptr;
   }
-  return std::make_unique<FakeHwmonTree>(Passkey{}, root, original);
+  return std::make_unique<FakeHwmonTree>(Passkey{}, root, original.release());
 }
 
 FakeHwmonTree::FakeHwmonTree(Passkey, fs::path root, int originalNamespace)
