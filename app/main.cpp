@@ -1,0 +1,3 @@
+#include "platform/appkit/NSApplication.h"
+
+int main(int argc, char** argv) { return NSApplicationMain(argc, argv); }

@@ -1,0 +1,83 @@
+#pragma once
+// Owning wrappers for GLib and GTK objects and for signal handlers, so that every reference the
+// view takes and every handler it connects is given back when its owner goes.
+
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <utility>
+
+struct GObjectUnref {
+  void operator()(gpointer object) const {
+    if (object != nullptr) g_object_unref(object);
+  }
+};
+
+// One reference to a GObject.
+template <class T>
+using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+
+struct GErrorFree {
+  void operator()(GError* error) const { g_error_free(error); }
+};
+using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+
+struct GBytesUnref {
+  void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }
+};
+using GBytesPtr = std::unique_ptr<GBytes, GBytesUnref>;
+
+// Takes `object` (a new one with a floating reference, such as a widget, or one already owned
+// elsewhere) and holds a reference of its own.
+template <class T>
+GObjectPtr<T> holdSinking(T* object) {
+  if (object != nullptr) g_object_ref_sink(object);
+  return GObjectPtr<T>(object);
+}
+
+struct WidgetDestroy {
+  void operator()(GtkWidget* widget) const {
+    if (widget == nullptr) return;
+    gtk_widget_destroy(widget);
+    g_object_unref(widget);
+  }
+};
+
+// A toplevel widget (window, menu, dialog): destroyed and released with its owner. Holds a
+// reference of its own, so the widget stays valid until then whoever else lets go.
+using OwnedWidget = std::unique_ptr<GtkWidget, WidgetDestroy>;
+
+inline OwnedWidget ownWidget(GtkWidget* widget) {
+  if (widget != nullptr) g_object_ref_sink(widget);
+  return OwnedWidget(widget);
+}
+
+// A signal handler, disconnected when this goes. The instance must outlive it: owners declare
+// their connections after the objects they connect to.
+class SignalConnection {
+ public:
+  SignalConnection() = default;
+  SignalConnection(gpointer instance, const char* signal, GCallback callback, gpointer data)
+      : instance(instance), id(g_signal_connect(instance, signal, callback, data)) {}
+  ~SignalConnection() {
+    if (id != 0) g_signal_handler_disconnect(instance, id);
+  }
+  SignalConnection(SignalConnection&& other) noexcept
+      : instance(other.instance), id(std::exchange(other.id, 0)) {}
+  SignalConnection& operator=(SignalConnection&& other) noexcept {
+    std::swap(instance, other.instance);
+    std::swap(id, other.id);
+    return *this;
+  }
+
+  void block() const {
+    if (id != 0) g_signal_handler_block(instance, id);
+  }
+  void unblock() const {
+    if (id != 0) g_signal_handler_unblock(instance, id);
+  }
+
+ private:
+  gpointer instance = nullptr;
+  gulong id = 0;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// Shows every status item of the system status bar in the desktop's panel, from the moment it
+// is made until it goes (one StatusItemView each, for the desktop named in XDG_CURRENT_DESKTOP
+// when the item is made).
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/appkit/NSStatusBar.h"
+#include "platform/gtk/StatusItemView.h"
+
+class StatusBarView final : private NSStatusBarObserver {
+ public:
+  // Shows the items already there and follows the bar from now on.
+  StatusBarView();
+  ~StatusBarView() override;
+  StatusBarView(const StatusBarView&) = delete;
+  StatusBarView& operator=(const StatusBarView&) = delete;
+
+  // The view of `item`; nullptr when it has none.
+  StatusItemView* viewOf(const NSStatusItem& item) const;
+
+ private:
+  void statusBarDidAddItem(NSStatusItem& item) override;
+  void statusBarWillRemoveItem(NSStatusItem& item) override;
+
+  unsigned madeViews = 0;
+  std::vector<std::pair<const NSStatusItem*, std::unique_ptr<StatusItemView>>> views;
+};

@@ -1,0 +1,11 @@
+#pragma once
+// The resources compiled into the program (pyrelle.gresource.xml), and where they are found once
+// registered.
+
+// Defined by the code that glib-compile-resources generates. Adds the resources to the process's
+// set, after which g_resources_lookup_data() and the *_from_resource() functions find them.
+extern "C" void pyrelle_register_resource(void);
+
+inline constexpr const char* PyrelleMainInterfaceResource = "/org/pyrelle/Pyrelle/MainInterface.ui";
+inline constexpr const char* PyrelleBundleInfoResource = "/org/pyrelle/Pyrelle/Info.ini";
+inline constexpr const char* PyrelleIconResource = "/org/pyrelle/Pyrelle/pyrelle.svg";
