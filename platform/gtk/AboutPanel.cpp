@@ -20,8 +20,8 @@ void AboutPanel::show() {
         PyrelleIconResource, logoPixels, logoPixels, TRUE, nullptr));
     if (logo) gtk_about_dialog_set_logo(about, logo.get());
     response = SignalConnection(about, "response", G_CALLBACK(responded), this);
-    deleteEvent = SignalConnection(about, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete),
-                                   nullptr);
+    deleteEvent =
+        SignalConnection(about, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete), nullptr);
   }
   gtk_window_present(GTK_WINDOW(dialogWidget.get()));
 }

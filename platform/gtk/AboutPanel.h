@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include <utility>
+
 #include "platform/gtk/BundleInfo.h"
 #include "platform/gtk/GObjectPtr.h"
 
@@ -16,7 +18,9 @@ class AboutPanel {
   // Shows the dialog, raised and focused.
   void show();
   // nullptr until first shown.
-  GtkAboutDialog* dialog() const { return dialogWidget ? GTK_ABOUT_DIALOG(dialogWidget.get()) : nullptr; }
+  GtkAboutDialog* dialog() const {
+    return dialogWidget ? GTK_ABOUT_DIALOG(dialogWidget.get()) : nullptr;
+  }
 
  private:
   static void responded(GtkDialog* dialog, gint response, gpointer self);

@@ -87,7 +87,9 @@ void MenuView::activated(GtkMenuItem* /*entry*/, gpointer item) {
   static_cast<NSMenuItem*>(item)->userChoose();
 }
 
-void MenuView::shown(GtkWidget* /*widget*/, gpointer self) { static_cast<MenuView*>(self)->opened(); }
+void MenuView::shown(GtkWidget* /*widget*/, gpointer self) {
+  static_cast<MenuView*>(self)->opened();
+}
 
 void MenuView::hidden(GtkWidget* /*widget*/, gpointer self) {
   static_cast<MenuView*>(self)->closed();

@@ -4,6 +4,7 @@
 // title as the tooltip, and the item's menu (MenuView).
 
 #include <libayatana-appindicator/app-indicator.h>
+#include <libdbusmenu-glib/menuitem.h>
 
 #include <memory>
 #include <string>
@@ -35,7 +36,12 @@ class StatusItemView final : private NSStatusItemObserver {
   void statusItemMenuDidChange(NSStatusItem& item) override;
   void statusItemHighlightModeDidChange(NSStatusItem& item) override;
 
+  // The root of the menu as the indicator exports it on the session bus; nullptr when none.
+  GObjectPtr<DbusmenuMenuitem> exportedMenuRoot() const;
   void showTitle();
+  // The icon file showing `title`, drawn when the title changed; empty when it cannot be drawn.
+  std::string iconShowing(const std::string& title);
+  // Shows `icon`: a file's absolute path, or a name in the icon theme.
   void setIcon(const std::string& icon);
   static void connectionChanged(AppIndicator* indicator, gboolean registered, gpointer self);
 
@@ -44,6 +50,7 @@ class StatusItemView final : private NSStatusItemObserver {
   std::unique_ptr<IconFiles> files;
   // The thermometer: its name in the icon theme where it is installed, else a file's path.
   std::string thermometer;
+  // The icon as last given to the indicator.
   std::string shownIcon;
   // The title last drawn into an icon, and that icon's file.
   std::string drawnTitle;

@@ -81,8 +81,8 @@ TestStatusNotifierWatcher::TestStatusNotifierWatcher() {
   }
   GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(watcherXml, nullptr);
   static const GDBusInterfaceVTable vtable = {methodCalled, propertyRead, nullptr, {}};
-  objectId = g_dbus_connection_register_object(bus, watcherPath, node->interfaces[0], &vtable,
-                                               this, nullptr, nullptr);
+  objectId = g_dbus_connection_register_object(bus, watcherPath, node->interfaces[0], &vtable, this,
+                                               nullptr, nullptr);
   g_dbus_node_info_unref(node);
   nameId = g_bus_own_name_on_connection(
       bus, watcherName, G_BUS_NAME_OWNER_FLAGS_NONE,
@@ -101,9 +101,9 @@ TestStatusNotifierWatcher::~TestStatusNotifierWatcher() {
   g_object_unref(bus);
 }
 
-GVariant* TestStatusNotifierWatcher::call(const std::string& busName,
-                                          const std::string& objectPath, const char* interface,
-                                          const char* method, GVariant* parameters) {
+GVariant* TestStatusNotifierWatcher::call(const std::string& busName, const std::string& objectPath,
+                                          const char* interface, const char* method,
+                                          GVariant* parameters) {
   struct Reply {
     GVariant* value = nullptr;
     GError* error = nullptr;
@@ -161,7 +161,8 @@ GVariant* TestStatusNotifierWatcher::propertyRead(GDBusConnection* /*connection*
                                                   const char* /*interface*/, const char* property,
                                                   GError** /*error*/, gpointer self) {
   auto* watcher = static_cast<TestStatusNotifierWatcher*>(self);
-  if (g_strcmp0(property, "IsStatusNotifierHostRegistered") == 0) return g_variant_new_boolean(TRUE);
+  if (g_strcmp0(property, "IsStatusNotifierHostRegistered") == 0)
+    return g_variant_new_boolean(TRUE);
   if (g_strcmp0(property, "ProtocolVersion") == 0) return g_variant_new_int32(0);
   GVariantBuilder names;
   g_variant_builder_init(&names, G_VARIANT_TYPE("as"));

@@ -16,7 +16,8 @@
 #include "platform/gtk/GtkApplicationBackend.h"
 
 // Runs the default main context until `done()` holds; false when `timeout` passed first.
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+bool spinUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // Runs the default main context for `duration`.
 void spinFor(std::chrono::milliseconds duration);
 

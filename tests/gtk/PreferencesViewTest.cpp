@@ -23,8 +23,8 @@ class PreferencesViewTest : public GtkViewTest {
     objects.loginCheckbox.setAction(&RecordingTarget::login);
   }
   ~PreferencesViewTest() override {
-    for (NSControl* control : std::vector<NSControl*>{&objects.unitsControl, &objects.intervalSlider,
-                                                      &objects.loginCheckbox}) {
+    for (NSControl* control : std::vector<NSControl*>{
+             &objects.unitsControl, &objects.intervalSlider, &objects.loginCheckbox}) {
       control->setTarget(nullptr);
     }
   }
@@ -79,8 +79,7 @@ TEST_F(PreferencesViewTest, UserChangesReachTheModelAsActions) {
   gtk_button_clicked(widget<GtkButton>("loginCheckbox"));
   EXPECT_EQ(objects.loginCheckbox.state(), NSOffState);
 
-  EXPECT_EQ(target.actions,
-            (Actions{"units 1", "units 1", "interval 30", "login 1", "login 0"}));
+  EXPECT_EQ(target.actions, (Actions{"units 1", "units 1", "interval 30", "login 1", "login 0"}));
 }
 
 TEST_F(PreferencesViewTest, ClosingHidesTheWindowAndOrderingFrontBringsItBack) {

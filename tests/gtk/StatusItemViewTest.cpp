@@ -12,6 +12,7 @@
 
 namespace {
 
+// A string or object path; takes the value.
 std::string stringOf(GVariant* value) {
   if (value == nullptr) return "<none>";
   std::string text = g_variant_get_string(value, nullptr);
@@ -19,13 +20,34 @@ std::string stringOf(GVariant* value) {
   return text;
 }
 
+void drop(GVariant* reply) {
+  if (reply != nullptr) g_variant_unref(reply);
+}
+
 bool isPngOfSize(const std::string& path, int pixels) {
   GdkPixbuf* image = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
   if (image == nullptr) return false;
-  const bool fits =
-      gdk_pixbuf_get_width(image) == pixels && gdk_pixbuf_get_height(image) == pixels;
+  const bool fits = gdk_pixbuf_get_width(image) == pixels && gdk_pixbuf_get_height(image) == pixels;
   g_object_unref(image);
   return fits && path.ends_with(".png");
+}
+
+// The share of the icon's pixels that are opaque and light: the drawn text.
+double textShare(const std::string& path) {
+  GdkPixbuf* image = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
+  if (image == nullptr || gdk_pixbuf_get_n_channels(image) != 4) return -1;
+  const int width = gdk_pixbuf_get_width(image);
+  const int height = gdk_pixbuf_get_height(image);
+  const guchar* pixels = gdk_pixbuf_read_pixels(image);
+  int light = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const guchar* pixel = pixels + y * gdk_pixbuf_get_rowstride(image) + x * 4;
+      light += pixel[0] > 200 && pixel[1] > 200 && pixel[2] > 200 && pixel[3] > 200;
+    }
+  }
+  g_object_unref(image);
+  return static_cast<double>(light) / (width * height);
 }
 
 // An entry of the exported D-Bus menu.
@@ -50,7 +72,8 @@ std::vector<ExportedEntry> exportedEntries(GVariant* layout) {
     g_variant_get(child, "(i@a{sv}av)", &entry.id, &properties, nullptr);
     const char* text = nullptr;
     if (g_variant_lookup(properties, "label", "&s", &text)) entry.label = text;
-    if (g_variant_lookup(properties, "type", "&s", &text)) entry.separator = g_strcmp0(text, "separator") == 0;
+    if (g_variant_lookup(properties, "type", "&s", &text))
+      entry.separator = g_strcmp0(text, "separator") == 0;
     gboolean enabled = TRUE;
     if (g_variant_lookup(properties, "enabled", "b", &enabled)) entry.enabled = enabled;
     entries.push_back(entry);
@@ -92,8 +115,21 @@ class StatusItemViewTest : public GtkViewTest {
     return registered;
   }
 
+  // Calls `method` of the item's exported com.canonical.dbusmenu, as a panel does; the reply is
+  // the caller's (nullptr after a test failure).
+  GVariant* callMenu(TestStatusNotifierWatcher& watcher, const char* method, GVariant* arguments) {
+    const auto& exported = watcher.items().front();
+    if (menuPath.empty()) menuPath = stringOf(watcher.itemProperty(exported, "Menu"));
+    return watcher.call(exported.busName, menuPath, "com.canonical.dbusmenu", method, arguments);
+  }
+  void sendMenuEvent(TestStatusNotifierWatcher& watcher, gint32 id, const char* event) {
+    drop(
+        callMenu(watcher, "Event", g_variant_new("(isvu)", id, event, g_variant_new_int32(0), 0u)));
+  }
+
   std::shared_ptr<NSStatusItem> item;
   StatusItemView* view = nullptr;
+  std::string menuPath;
 };
 
 TEST_F(StatusItemViewTest, LabelFollowsTheTitleWhereThePanelShowsLabels) {
@@ -108,7 +144,7 @@ TEST_F(StatusItemViewTest, LabelFollowsTheTitleWhereThePanelShowsLabels) {
   EXPECT_STREQ(app_indicator_get_label(indicator()), " 5 °C");
   EXPECT_STREQ(app_indicator_get_label_guide(indicator()), "-00 °F");
   EXPECT_EQ(stringOf(watcher.itemProperty(exported, "XAyatanaLabel")), " 5 °C");
-  EXPECT_TRUE(icon().ends_with("pyrelle.svg") || icon() == "pyrelle") << icon();
+  EXPECT_TRUE(icon().ends_with("/pyrelle.svg") || icon() == "pyrelle") << icon();
 
   item->setTitle("104 °F");
   EXPECT_STREQ(app_indicator_get_label(indicator()), "104 °F");
@@ -127,16 +163,23 @@ TEST_F(StatusItemViewTest, TitleIsDrawnIntoTheIconWhereThePanelIgnoresLabels) {
   EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
   EXPECT_EQ(stringOf(watcher.itemProperty(exported, "XAyatanaLabel")), "");
   EXPECT_EQ(stringOf(watcher.itemProperty(exported, "Title")), "Pyrelle: 45 °C");
-  const std::string first = icon();
+  auto exportedIcon = [&] { return stringOf(watcher.itemProperty(exported, "IconName")); };
+  const std::string first = exportedIcon();
   EXPECT_TRUE(isPngOfSize(first, 64)) << first;
-  EXPECT_EQ(stringOf(watcher.itemProperty(exported, "IconName")), first);
+  // Enough of it is text to be read, and not so much that it is a blot.
+  EXPECT_GT(textShare(first), 0.08);
+  EXPECT_LT(textShare(first), 0.6);
 
-  // Each title gets a file of its own name, as panels cache icons by name; old ones go.
+  // Each title gets a file of its own name, as panels cache icons by name; old ones go, and
+  // the rest with the view.
   item->setTitle("46 °C");
-  item->setTitle("47 °C");
-  EXPECT_NE(icon(), first);
-  EXPECT_TRUE(isPngOfSize(icon(), 64));
+  item->setTitle("104 °F");
+  const std::string last = exportedIcon();
+  EXPECT_NE(last, first);
+  EXPECT_TRUE(isPngOfSize(last, 64));
   EXPECT_FALSE(std::filesystem::exists(first));
+  backend.reset();
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(last).parent_path()));
 }
 
 TEST_F(StatusItemViewTest, FallbackTrayIconShowsTheTitleUntilAPanelAppears) {
@@ -163,15 +206,9 @@ TEST_F(StatusItemViewTest, ExportedMenuMirrorsTheEntriesAndChangesInPlace) {
   TestStatusNotifierWatcher watcher;
   makeItem();
   ASSERT_TRUE(registeredWith(watcher));
-  const auto& exported = watcher.items().front();
-  GVariant* menuPath = watcher.itemProperty(exported, "Menu");
-  ASSERT_NE(menuPath, nullptr);
-  const std::string path = g_variant_get_string(menuPath, nullptr);
-  g_variant_unref(menuPath);
   auto layout = [&] {
-    return exportedEntries(watcher.call(exported.busName, path, "com.canonical.dbusmenu",
-                                        "GetLayout", g_variant_new("(ii@as)", 0, -1,
-                                                                   g_variant_new_strv(nullptr, 0))));
+    return exportedEntries(callMenu(
+        watcher, "GetLayout", g_variant_new("(ii@as)", 0, -1, g_variant_new_strv(nullptr, 0))));
   };
 
   auto entries = layout();
@@ -189,9 +226,7 @@ TEST_F(StatusItemViewTest, ExportedMenuMirrorsTheEntriesAndChangesInPlace) {
   EXPECT_FALSE(changed[0].enabled);
 
   // A panel's click on "Info..." sends the entry's action.
-  g_variant_unref(watcher.call(exported.busName, path, "com.canonical.dbusmenu", "Event",
-                               g_variant_new("(isvu)", entries[2].id, "clicked",
-                                             g_variant_new_int32(0), 0u)));
+  sendMenuEvent(watcher, entries[2].id, "clicked");
   EXPECT_TRUE(spinUntil([&] { return !target.actions.empty(); }));
   EXPECT_EQ(target.actions, std::vector<std::string>{"about"});
 }
@@ -200,25 +235,15 @@ TEST_F(StatusItemViewTest, RunLoopTracksWhileTheMenuIsOpen) {
   TestStatusNotifierWatcher watcher;
   makeItem();
   ASSERT_TRUE(registeredWith(watcher));
-  const auto& exported = watcher.items().front();
-  GVariant* menuPath = watcher.itemProperty(exported, "Menu");
-  ASSERT_NE(menuPath, nullptr);
-  const std::string path = g_variant_get_string(menuPath, nullptr);
-  g_variant_unref(menuPath);
-  auto send = [&](const char* event) {
-    g_variant_unref(watcher.call(exported.busName, path, "com.canonical.dbusmenu", "Event",
-                                 g_variant_new("(isvu)", 0, event, g_variant_new_int32(0), 0u)));
-  };
   auto tracking = [] {
     return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking;
   };
 
-  // A panel showing the menu over D-Bus.
-  g_variant_unref(watcher.call(exported.busName, path, "com.canonical.dbusmenu", "AboutToShow",
-                               g_variant_new("(i)", 0)));
-  send("opened");
+  // A panel shows the menu over D-Bus.
+  drop(callMenu(watcher, "AboutToShow", g_variant_new("(i)", 0)));
+  sendMenuEvent(watcher, 0, "opened");
   EXPECT_TRUE(spinUntil(tracking));
-  send("closed");
+  sendMenuEvent(watcher, 0, "closed");
   EXPECT_TRUE(spinUntil([&] { return !tracking(); }));
 
   // The fallback tray icon pops the GtkMenu up itself.
