@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ pkg-config make
-  libglib2.0-dev libgtk-3-dev libayatana-appindicator3-dev libsensors-dev
+  libglib2.0-dev libgtk-3-dev libayatana-appindicator3-dev libdbusmenu-glib-dev libsensors-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth dbus dbus-x11 at-spi2-core

@@ -31,6 +31,13 @@ std::uint32_t packKey(const char* key) {
   return packed;
 }
 
+// Standard output is often a pipe to the session's journal: flush, so that the failure is not
+// lost when the program is later ended by a signal.
+int openFailed() {
+  std::fflush(stdout);
+  return 1;
+}
+
 kern_return_t callDriver(const SMCCallRecord& input, SMCCallRecord& output) {
   std::size_t outputSize = sizeof output;
   return IOConnectCallStructMethod(conn, SMCMethodIndex, &input, sizeof input, &output,
@@ -46,21 +53,21 @@ int SMCOpen() {
       IOServiceGetMatchingServices(masterPort, IOServiceMatching("AppleSMC"), &iterator);
   if (found != kIOReturnSuccess) {
     std::printf("Error: IOServiceGetMatchingServices() = %08x\n", static_cast<unsigned>(found));
-    return 1;
+    return openFailed();
   }
 
   const io_object_t device = IOIteratorNext(iterator);
   IOObjectRelease(iterator);
   if (device == 0) {
     std::printf("Error: no SMC found\n");
-    return 1;
+    return openFailed();
   }
 
   const kern_return_t opened = IOServiceOpen(device, mach_task_self(), 0, &conn);
   IOObjectRelease(device);
   if (opened != kIOReturnSuccess) {
     std::printf("Error: IOServiceOpen() = %08x\n", static_cast<unsigned>(opened));
-    return 1;
+    return openFailed();
   }
   return 0;
 }
