@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "platform/foundation/GLibPtr.h"
+
 // How GLib's loop meets ours: each iteration of a GMainContext asks its sources whether they are
 // ready, polls until the earliest of their ready times, then dispatches the ready ones. Our one
 // source carries the run loop's next deadline as its ready time (-1 while no timer can fire, so
@@ -40,22 +42,11 @@ gboolean dispatchTimers(GSource* base, GSourceFunc, gpointer) {
 
 GSourceFuncs timerSourceFuncs = {nullptr, nullptr, dispatchTimers, nullptr, nullptr, nullptr};
 
-struct SourceDeleter {
-  void operator()(GSource* source) const {
-    g_source_destroy(source);
-    g_source_unref(source);
-  }
-};
-
-struct MainLoopDeleter {
-  void operator()(GMainLoop* mainLoop) const { g_main_loop_unref(mainLoop); }
-};
-
 }  // namespace
 
 struct GLibRunLoopDriver::Glib {
-  std::unique_ptr<GSource, SourceDeleter> source;
-  std::unique_ptr<GMainLoop, MainLoopDeleter> mainLoop;
+  GSourcePtr source;
+  GMainLoopPtr mainLoop;
 };
 
 GLibRunLoopDriver::GLibRunLoopDriver(NSRunLoop& loop) : glib(std::make_unique<Glib>()) {
@@ -75,7 +66,3 @@ void GLibRunLoopDriver::run() { g_main_loop_run(glib->mainLoop.get()); }
 void GLibRunLoopDriver::stop() { g_main_loop_quit(glib->mainLoop.get()); }
 
 void GLibRunLoopDriver::timersChanged() { arm(reinterpret_cast<TimerSource*>(glib->source.get())); }
-
-bool GLibRunLoopDriver::iterateWithoutWaitingForTesting() {
-  return g_main_context_iteration(nullptr, FALSE);
-}

@@ -20,10 +20,6 @@ class GLibRunLoopDriver : public RunLoopDriver {
   void stop() override;
   void timersChanged() override;
 
-  // One iteration of the default context that never blocks: true when some source was ready
-  // and dispatched. Lets tests see that nothing wakes the context while no timer can fire.
-  static bool iterateWithoutWaitingForTesting();
-
  private:
   struct Glib;
   std::unique_ptr<Glib> glib;

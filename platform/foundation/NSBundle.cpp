@@ -3,9 +3,10 @@
 #include <glib.h>
 
 #include <filesystem>
-#include <memory>
 #include <string_view>
 #include <system_error>
+
+#include "platform/foundation/GLibPtr.h"
 
 namespace {
 
@@ -14,8 +15,7 @@ constexpr const char* ownExecutable = "/proc/self/exe";
 // The kernel's name for an executable that was replaced or removed while it runs (a package
 // upgrade does that): the link then reads "<path> (deleted)" and no longer resolves.
 std::string linkTargetWithoutDeletedMark() {
-  std::unique_ptr<gchar, decltype(&g_free)> target(g_file_read_link(ownExecutable, nullptr),
-                                                   &g_free);
+  const GCharPtr target(g_file_read_link(ownExecutable, nullptr));
   if (!target) return {};
   std::string path(target.get());
   constexpr std::string_view deleted = " (deleted)";

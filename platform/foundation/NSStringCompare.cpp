@@ -2,12 +2,11 @@
 
 #include <glib.h>
 
-#include <memory>
 #include <string_view>
 
-namespace {
+#include "platform/foundation/GLibPtr.h"
 
-using GCharPtr = std::unique_ptr<gchar, decltype(&g_free)>;
+namespace {
 
 NSComparisonResult orderOf(int difference) {
   if (difference < 0) return NSOrderedAscending;
@@ -22,9 +21,8 @@ NSComparisonResult compareBytes(std::string_view string, std::string_view other)
 // The canonical decomposition of `text`, or null when it is not valid UTF-8. A NUL byte counts
 // as invalid: the normaliser would stop there and the rest would be ignored.
 GCharPtr decomposed(std::string_view text) {
-  if (!g_utf8_validate_len(text.data(), text.size(), nullptr)) return GCharPtr(nullptr, &g_free);
-  return GCharPtr(g_utf8_normalize(text.data(), static_cast<gssize>(text.size()), G_NORMALIZE_NFD),
-                  &g_free);
+  if (!g_utf8_validate_len(text.data(), text.size(), nullptr)) return nullptr;
+  return GCharPtr(g_utf8_normalize(text.data(), static_cast<gssize>(text.size()), G_NORMALIZE_NFD));
 }
 
 }  // namespace

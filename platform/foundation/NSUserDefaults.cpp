@@ -8,39 +8,13 @@
 #include <limits>
 #include <optional>
 #include <set>
-#include <utility>
 
+#include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/NSLog.h"
 
 namespace {
 
 constexpr const char* group = "Pyrelle";
-
-struct ErrorDeleter {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorDeleter>;
-
-struct KeyFileDeleter {
-  void operator()(GKeyFile* keyFile) const { g_key_file_unref(keyFile); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileDeleter>;
-
-struct GFreeDeleter {
-  void operator()(gchar* text) const { g_free(text); }
-};
-using OwnedText = std::unique_ptr<gchar, GFreeDeleter>;
-
-// Receives a GError from a C call and owns it afterwards.
-class ErrorOut {
- public:
-  GError** out() { return &raw; }
-  ErrorPtr take() { return ErrorPtr(std::exchange(raw, nullptr)); }
-  ~ErrorOut() { take(); }
-
- private:
-  GError* raw = nullptr;
-};
 
 bool isMissing(const GError* error) {
   return g_error_matches(error, G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_KEY_NOT_FOUND) ||
@@ -52,7 +26,7 @@ bool isMissing(const GError* error) {
 struct NSUserDefaults::Store {
   std::string directory;
   std::string path;
-  KeyFilePtr keyFile{g_key_file_new()};
+  GKeyFilePtr keyFile{g_key_file_new()};
   // The file on disk could not be read: it is moved aside before anything replaces it.
   bool keepAside = false;
   bool writeFailureLogged = false;
@@ -73,10 +47,10 @@ struct NSUserDefaults::Store {
 };
 
 void NSUserDefaults::Store::load() {
-  ErrorOut error;
+  GErrorOut error;
   if (g_key_file_load_from_file(keyFile.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, error.out()))
     return;
-  const ErrorPtr failure = error.take();
+  const GErrorPtr failure = error.take();
   // A half-read file may have left some keys behind; none of them is trusted.
   keyFile.reset(g_key_file_new());
   // No file yet, or no directory to hold one: nothing stored, nothing to keep aside.
@@ -115,8 +89,8 @@ void NSUserDefaults::Store::save() {
     keepAside = false;
   }
   gsize length = 0;
-  const OwnedText data(g_key_file_to_data(keyFile.get(), &length, nullptr));
-  ErrorOut error;
+  const GCharPtr data(g_key_file_to_data(keyFile.get(), &length, nullptr));
+  GErrorOut error;
   // Written to a temporary file, synced, then renamed over the old one: a crash leaves either
   // the old file or the new one.
   const auto flags = static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT |
@@ -135,9 +109,9 @@ void NSUserDefaults::Store::reportWrongType(std::string_view key, const char* ty
 
 std::optional<bool> NSUserDefaults::Store::storedBool(std::string_view key) const {
   const std::string name(key);
-  ErrorOut error;
+  GErrorOut error;
   const bool value = g_key_file_get_boolean(keyFile.get(), group, name.c_str(), error.out());
-  const ErrorPtr failure = error.take();
+  const GErrorPtr failure = error.take();
   if (!failure) return value;
   if (!isMissing(failure.get())) reportWrongType(key, "a boolean", failure.get());
   return std::nullopt;
@@ -145,8 +119,8 @@ std::optional<bool> NSUserDefaults::Store::storedBool(std::string_view key) cons
 
 std::optional<std::int64_t> NSUserDefaults::Store::storedInteger(std::string_view key) const {
   const std::string name(key);
-  ErrorOut error;
-  const OwnedText text(g_key_file_get_value(keyFile.get(), group, name.c_str(), error.out()));
+  GErrorOut error;
+  const GCharPtr text(g_key_file_get_value(keyFile.get(), group, name.c_str(), error.out()));
   if (!text) return std::nullopt;
   // Unlike g_key_file_get_int64, this refuses values out of range instead of clamping them,
   // and like the boolean reader it forgives spaces left around a hand-edited value.

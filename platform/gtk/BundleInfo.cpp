@@ -1,7 +1,5 @@
 #include "platform/gtk/BundleInfo.h"
 
-#include <memory>
-
 #include "platform/foundation/NSLog.h"
 #include "platform/gtk/GObjectPtr.h"
 #include "resources/PyrelleResources.h"
@@ -10,19 +8,13 @@ namespace {
 
 constexpr const char* group = "Bundle";
 
-struct KeyFileFree {
-  void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-
 std::string readKey(GKeyFile* file, const char* key) {
-  gchar* value = g_key_file_get_locale_string(file, group, key, nullptr, nullptr);
-  if (value == nullptr) {
+  const GCharPtr value(g_key_file_get_locale_string(file, group, key, nullptr, nullptr));
+  if (!value) {
     NSLog(std::string("Bundle information: no ") + key);
     return {};
   }
-  std::string text = value;
-  g_free(value);
-  return text;
+  return value.get();
 }
 
 }  // namespace
@@ -30,7 +22,7 @@ std::string readKey(GKeyFile* file, const char* key) {
 BundleInfo loadBundleInfo() {
   GBytesPtr bytes(
       g_resources_lookup_data(PyrelleBundleInfoResource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
-  std::unique_ptr<GKeyFile, KeyFileFree> file(g_key_file_new());
+  const GKeyFilePtr file(g_key_file_new());
   gsize size = 0;
   const auto* data = bytes ? static_cast<const char*>(g_bytes_get_data(bytes.get(), &size)) : "";
   if (!bytes || !g_key_file_load_from_data(file.get(), data, size, G_KEY_FILE_NONE, nullptr)) {

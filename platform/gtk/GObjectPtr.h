@@ -1,31 +1,14 @@
 #pragma once
-// Owning wrappers for GLib and GTK objects and for signal handlers, so that every reference the
-// view takes and every handler it connects is given back when its owner goes.
+// Owning wrappers for GTK widgets and for signal handlers, so that every reference the view
+// takes and every handler it connects is given back when its owner goes. The plain GLib ones
+// (GObjectPtr, GErrorPtr, GBytesPtr...) come from GLibPtr.h.
 
 #include <gtk/gtk.h>
 
 #include <memory>
 #include <utility>
 
-struct GObjectUnref {
-  void operator()(gpointer object) const {
-    if (object != nullptr) g_object_unref(object);
-  }
-};
-
-// One reference to a GObject.
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-struct GErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
-
-struct GBytesUnref {
-  void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }
-};
-using GBytesPtr = std::unique_ptr<GBytes, GBytesUnref>;
+#include "platform/foundation/GLibPtr.h"
 
 // Takes `object` (a new one with a floating reference, such as a widget, or one already owned
 // elsewhere) and holds a reference of its own.

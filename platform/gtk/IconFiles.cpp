@@ -15,10 +15,9 @@ constexpr std::size_t keptTitleIcons = 2;
 
 // Writes the file whole under a temporary name, then renames it, so a panel never reads half.
 bool writeFile(const std::string& path, const char* data, gsize size) {
-  GError* rawError = nullptr;
-  if (g_file_set_contents(path.c_str(), data, static_cast<gssize>(size), &rawError)) return true;
-  GErrorPtr error(rawError);
-  NSLog("Panel icon: cannot write " + path + ": " + error->message);
+  GErrorOut error;
+  if (g_file_set_contents(path.c_str(), data, static_cast<gssize>(size), error.out())) return true;
+  NSLog("Panel icon: cannot write " + path + ": " + error.message());
   return false;
 }
 

@@ -33,10 +33,9 @@ std::vector<GtkToggleButton*> toggleButtonsIn(GtkContainer* box) {
 
 std::unique_ptr<PreferencesView> PreferencesView::load(NSMainInterface& objects) {
   GObjectPtr<GtkBuilder> builder(gtk_builder_new());
-  GError* rawError = nullptr;
-  if (gtk_builder_add_from_resource(builder.get(), PyrelleMainInterfaceResource, &rawError) == 0) {
-    GErrorPtr error(rawError);
-    NSLog(std::string("Preferences window: cannot load the interface file: ") + error->message);
+  GErrorOut error;
+  if (!gtk_builder_add_from_resource(builder.get(), PyrelleMainInterfaceResource, error.out())) {
+    NSLog("Preferences window: cannot load the interface file: " + error.message());
     return nullptr;
   }
   GtkBuilder* b = builder.get();

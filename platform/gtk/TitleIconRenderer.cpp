@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/foundation/GLibPtr.h"
+
 namespace {
 
 struct SurfaceDestroy {
@@ -18,9 +20,6 @@ struct ContextDestroy {
 };
 struct FontDescriptionFree {
   void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
-};
-struct ObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
 };
 
 // " 45 °C" → {"45", "°C"}; a title without a space is all number.
@@ -35,7 +34,7 @@ std::pair<std::string, std::string> splitTitle(std::string_view title) {
 void drawFitted(cairo_t* cr, const std::string& text, const char* font, double x, double y,
                 double width, double height) {
   if (text.empty()) return;
-  std::unique_ptr<PangoLayout, ObjectUnref> layout(pango_cairo_create_layout(cr));
+  GObjectPtr<PangoLayout> layout(pango_cairo_create_layout(cr));
   std::unique_ptr<PangoFontDescription, FontDescriptionFree> description(
       pango_font_description_from_string(font));
   pango_font_description_set_absolute_size(description.get(), 100.0 * PANGO_SCALE);

@@ -2,7 +2,7 @@
 
 #include <glib.h>
 
-#include <memory>
+#include "platform/foundation/GLibPtr.h"
 
 namespace {
 
@@ -13,24 +13,11 @@ constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
 // Inside double quotes these take a backslash.
 constexpr std::string_view escapedInQuotes = "\"`$\\";
 
-using KeyFilePtr = std::unique_ptr<GKeyFile, decltype(&g_key_file_free)>;
-using GCharPtr = std::unique_ptr<gchar, decltype(&g_free)>;
-using ArgvPtr = std::unique_ptr<gchar*, decltype(&g_strfreev)>;
-
-struct ScopedError {
-  GError* error = nullptr;
-  ScopedError() = default;
-  ScopedError(const ScopedError&) = delete;
-  ScopedError& operator=(const ScopedError&) = delete;
-  ~ScopedError() { g_clear_error(&error); }
-  std::string message() const { return error != nullptr ? error->message : "unknown error"; }
-};
-
 // A key that the session reads as a boolean: a missing or unreadable value is `fallback`.
 bool booleanOr(GKeyFile* file, const char* key, bool fallback) {
-  ScopedError error;
-  const gboolean value = g_key_file_get_boolean(file, group, key, &error.error);
-  return error.error == nullptr ? value != FALSE : fallback;
+  GErrorOut error;
+  const gboolean value = g_key_file_get_boolean(file, group, key, error.out());
+  return error.get() == nullptr ? value != FALSE : fallback;
 }
 
 bool isFieldCode(std::string_view argument) {
@@ -53,12 +40,12 @@ std::optional<std::string> withoutPercentEscapes(std::string_view argument) {
 // The program of an Exec value: the first argument that is not a field code such as %U.
 EntryProgram programOfExec(const char* exec) {
   gchar** parsed = nullptr;
-  ScopedError error;
-  if (!g_shell_parse_argv(exec, nullptr, &parsed, &error.error)) {
-    if (g_error_matches(error.error, G_SHELL_ERROR, G_SHELL_ERROR_EMPTY_STRING)) return {};
+  GErrorOut error;
+  if (!g_shell_parse_argv(exec, nullptr, &parsed, error.out())) {
+    if (g_error_matches(error.get(), G_SHELL_ERROR, G_SHELL_ERROR_EMPTY_STRING)) return {};
     return {std::nullopt, "Exec does not parse: " + error.message()};
   }
-  const ArgvPtr argv(parsed, &g_strfreev);
+  const GStrvPtr argv(parsed);
   for (gchar** argument = argv.get(); *argument != nullptr; ++argument) {
     if (isFieldCode(*argument)) continue;
     std::optional<std::string> program = withoutPercentEscapes(*argument);
@@ -70,7 +57,7 @@ EntryProgram programOfExec(const char* exec) {
 }
 
 bool startsAtLogin(GKeyFile* file) {
-  const GCharPtr type(g_key_file_get_string(file, group, "Type", nullptr), &g_free);
+  const GCharPtr type(g_key_file_get_string(file, group, "Type", nullptr));
   if (!type || std::string_view(type.get()) != "Application") return false;
   return !booleanOr(file, "Hidden", false) && booleanOr(file, "X-GNOME-Autostart-enabled", true);
 }
@@ -104,16 +91,16 @@ EntryProgram programOfEntry(std::string_view contents) {
   if (!g_utf8_validate_len(contents.data(), contents.size(), nullptr)) {
     return {std::nullopt, "not UTF-8 text"};
   }
-  const KeyFilePtr file(g_key_file_new(), &g_key_file_free);
-  ScopedError error;
+  const GKeyFilePtr file(g_key_file_new());
+  GErrorOut error;
   if (!g_key_file_load_from_data(file.get(), contents.data(), contents.size(), G_KEY_FILE_NONE,
-                                 &error.error)) {
+                                 error.out())) {
     return {std::nullopt, error.message()};
   }
   if (!g_key_file_has_group(file.get(), group)) return {std::nullopt, "no [Desktop Entry] group"};
   if (!startsAtLogin(file.get())) return {};
-  const GCharPtr exec(g_key_file_get_string(file.get(), group, "Exec", &error.error), &g_free);
-  if (g_error_matches(error.error, G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_KEY_NOT_FOUND)) return {};
+  const GCharPtr exec(g_key_file_get_string(file.get(), group, "Exec", error.out()));
+  if (g_error_matches(error.get(), G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_KEY_NOT_FOUND)) return {};
   if (!exec) return {std::nullopt, "Exec is unreadable: " + error.message()};
   return programOfExec(exec.get());
 }
@@ -123,12 +110,12 @@ std::optional<std::string> entryStartingProgram(const std::string& programPath) 
       hasControlCharacter(programPath)) {
     return std::nullopt;
   }
-  const KeyFilePtr file(g_key_file_new(), &g_key_file_free);
+  const GKeyFilePtr file(g_key_file_new());
   g_key_file_set_string(file.get(), group, "Type", "Application");
   g_key_file_set_string(file.get(), group, "Name", entryName);
   g_key_file_set_string(file.get(), group, "Exec", execArgument(programPath).c_str());
   g_key_file_set_boolean(file.get(), group, "X-GNOME-Autostart-enabled", TRUE);
   gsize length = 0;
-  const GCharPtr text(g_key_file_to_data(file.get(), &length, nullptr), &g_free);
+  const GCharPtr text(g_key_file_to_data(file.get(), &length, nullptr));
   return std::string(text.get(), length);
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/loginitems/AutostartEntry.h"
 #include "platform/loginitems/AutostartFiles.h"
@@ -21,8 +22,7 @@ std::optional<std::string>& directoryOverride() {
 
 std::string autostartDirectory() {
   if (directoryOverride()) return *directoryOverride();
-  const std::unique_ptr<gchar, decltype(&g_free)> path(
-      g_build_filename(g_get_user_config_dir(), "autostart", nullptr), &g_free);
+  const GCharPtr path(g_build_filename(g_get_user_config_dir(), "autostart", nullptr));
   return path.get();
 }
 

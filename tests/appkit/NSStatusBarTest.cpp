@@ -1,3 +1,5 @@
+// An attached view hears every real change of the status items, and no repeats.
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,25 +30,6 @@ struct RecordingView : NSStatusBarObserver, NSStatusItemObserver {
   }
   std::vector<std::string> seen;
 };
-
-TEST(NSStatusBarTest, AViewAttachedLaterFindsTheLivingItemsAndTheirState) {
-  NSStatusBar& bar = NSStatusBar::systemStatusBar();
-  auto gone = bar.statusItemWithLength(NSSquareStatusItemLength);
-  auto item = bar.statusItemWithLength(NSVariableStatusItemLength);
-  EXPECT_EQ(item->title(), "");
-  auto menu = std::make_shared<NSMenu>("Pyrelle");
-  item->setTitle(" 5 °C");
-  item->setHighlightMode(true);
-  item->setMenu(menu);
-  gone.reset();
-
-  ASSERT_EQ(bar.statusItems(), (std::vector<NSStatusItem*>{item.get()}));
-  const NSStatusItem& found = *bar.statusItems().front();
-  EXPECT_EQ(found.length(), NSVariableStatusItemLength);
-  EXPECT_EQ(found.title(), " 5 °C");
-  EXPECT_TRUE(found.highlightMode());
-  EXPECT_EQ(found.menu(), menu);
-}
 
 TEST(NSStatusBarTest, AnAttachedViewHearsEachRealChange) {
   RecordingView view;

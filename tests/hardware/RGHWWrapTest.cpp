@@ -26,50 +26,37 @@ class RGHWWrapTest : public testing::Test {
     service.setTemperature("TC0D", 45.5);
     return service;
   }
-  // The keys and commands the service received, in order.
+  // The keys and commands the service received, in order, as "F0Ac/9".
   Lines calls() const {
     Lines seen;
     for (const auto& record : service.receivedRecords()) {
-      const char key[] = {char(record.key >> 24),
-                          char(record.key >> 16),
-                          char(record.key >> 8),
-                          char(record.key),
-                          '/',
-                          char('0' + record.command),
-                          0};
-      seen.emplace_back(key);
+      std::string key;
+      for (int shift = 24; shift >= 0; shift -= 8) key += char(record.key >> shift);
+      seen.push_back(key + "/" + std::to_string(record.command));
     }
     return seen;
-  }
-  void expectRounding(double (RGHWWrap::*getter)(), std::vector<std::pair<double, double>> cases) {
-    for (const auto& [celsius, expected] : cases) {
-      service.setTemperature("TC0D", celsius);
-      EXPECT_EQ((wrap.*getter)(), expected) << celsius;
-    }
   }
 
   ScopedAppleSMC smc;
   ScriptedSMCService& service = scriptMachine(smc.service());
   LogCaptureForTesting log;
-  const Lines oneSample = {"F0Ac/9", "F0Ac/5", "F1Ac/9", "F1Ac/5", "TC0D/9", "TC0D/5"};
   RGHWWrap wrap;
 };
 
 }  // namespace
 
 TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
-  expectRounding(
-      &RGHWWrap::getCPUtempC,
-      {{45.5, 46}, {2.25, 2}, {-0.5, -1}, {2.5, 3}, {-2.5, -3}, {44.484375, 44}, {-40, -40}});
   // 2.5 and 7.5 convert to exact halves (4.5 and 13.5), where rounding to even would differ.
-  expectRounding(&RGHWWrap::getCPUtempF, {{10, 50},
-                                          {37, 99},
-                                          {-40, -40},
-                                          {-2.5, 27},
-                                          {2.5, 37},
-                                          {7.5, 46},
-                                          {-0.015625, 32},
-                                          {-17.5, 0}});
+  const struct {
+    double celsius, wholeC, wholeF;
+  } cases[] = {{45.5, 46, 114}, {2.25, 2, 36},     {-0.5, -1, 31},  {2.5, 3, 37},
+               {-2.5, -3, 27},  {7.5, 8, 46},      {-17.5, -18, 0}, {37, 37, 99},
+               {-40, -40, -40}, {-0.015625, 0, 32}};
+  for (const auto& [celsius, wholeC, wholeF] : cases) {
+    service.setTemperature("TC0D", celsius);
+    EXPECT_EQ(wrap.getCPUtempC(), wholeC) << celsius;
+    EXPECT_EQ(wrap.getCPUtempF(), wholeF) << celsius;
+  }
   // Just below zero is -0 in Celsius, which the title prints as "-0".
   service.setTemperature("TC0D", -0.015625);
   EXPECT_TRUE(std::signbit(wrap.getCPUtempC()));
@@ -77,7 +64,7 @@ TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
 
 TEST_F(RGHWWrapTest, TemperatureGettersSampleInOrderAndFanGettersOnlyReadTheCache) {
   EXPECT_EQ(log.lines(), Lines{opening});
-  EXPECT_EQ(calls(), oneSample);
+  EXPECT_EQ(calls(), (Lines{"F0Ac/9", "F0Ac/5", "F1Ac/9", "F1Ac/5", "TC0D/9", "TC0D/5"}));
   service.setFanRpm("F0Ac", 3000);
   service.removeKey("F1Ac");
   service.resetCounters();

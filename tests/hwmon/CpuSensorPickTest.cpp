@@ -4,73 +4,82 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/hwmon/FakeSensorSource.h"
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
-std::string pick(FakeSensorSource& source) {
+struct Input {
+  std::string chip;
+  std::string label;
+  std::optional<double> celsius;  // empty: the read fails
+};
+
+// A SensorSource over temperature inputs in list order; an input joins the chip before it
+// when their names match.
+class FakeSensorSource : public SensorSource {
+ public:
+  explicit FakeSensorSource(const std::vector<Input>& inputs) {
+    for (const Input& input : inputs) {
+      if (list.empty() || list.back().name != input.chip) {
+        list.push_back({input.chip, input.chip + "-isa-0000", {}});
+      }
+      std::vector<SensorFeature>& features = list.back().features;
+      const SensorRef ref{list.size() - 1, static_cast<int>(values.size())};
+      features.push_back({SensorKind::temperature, "temp", input.label, ref});
+      values.push_back(input.celsius);
+    }
+  }
+  const std::vector<SensorChip>& chips() const override { return list; }
+  std::optional<double> read(const SensorRef& ref) override { return values.at(ref.input); }
+  bool rediscover() override { return true; }
+
+ private:
+  std::vector<SensorChip> list;
+  std::vector<std::optional<double>> values;
+};
+
+std::string pick(const std::vector<Input>& inputs) {
+  FakeSensorSource source(inputs);
   const std::optional<CpuSensorPick> chosen = pickCpuSensor(source);
   return chosen ? chosen->description : "none";
 }
 
-// Every kind of candidate, listed in the reverse of the order of preference, so that the pick
-// cannot just take the first or the last one.
-struct Machine {
-  FakeSensorSource source;
-  std::size_t acpitz = source.addChip("acpitz");
-  std::size_t thermal = source.addChip("cpu_thermal");
-  std::size_t cores = source.addChip("coretemp");
-  std::size_t zen = source.addChip("zenpower");
-  std::size_t k10 = source.addChip("k10temp");
-  std::size_t package = source.addChip("coretemp");
-};
-
 }  // namespace
 
-TEST(CpuSensorPick, FollowsTheOrderOfPreference) {
-  Machine m;
-  m.source.addTemperature(m.acpitz, "temp1", 30);
-  EXPECT_EQ(pick(m.source), "acpitz-isa-0000 \"temp1\"");
-  m.source.addTemperature(m.thermal, "temp1", 31);
-  EXPECT_EQ(pick(m.source), "cpu_thermal-isa-0000 \"temp1\"");
-  m.source.addTemperature(m.cores, "Core 0", 32);
-  EXPECT_EQ(pick(m.source), "coretemp-isa-0000 \"Core 0\"");
-  m.source.addTemperature(m.zen, "Tdie", 33);
-  EXPECT_EQ(pick(m.source), "zenpower-isa-0000 \"Tdie\"");
-  m.source.addTemperature(m.k10, "Tctl", 34);
-  EXPECT_EQ(pick(m.source), "k10temp-isa-0000 \"Tctl\"");
-  m.source.addTemperature(m.k10, "Tdie", 35);
-  EXPECT_EQ(pick(m.source), "k10temp-isa-0000 \"Tdie\"");
-  m.source.addTemperature(m.package, "Package id 0", 36);
-  EXPECT_EQ(pick(m.source), "coretemp-isa-0000 \"Package id 0\"");
+TEST(CpuSensorPick, FollowsTheOrderOfPreferenceAndIgnoresLookalikes) {
+  const std::vector<Input> lookalikes = {{"nct6775", "Tdie", 60},
+                                         {"nct6775", "Package id 0", 61},
+                                         {"coretemp", "Package id 1", 62},
+                                         {"coretemp", "Core", 63}};
+  EXPECT_EQ(pick(lookalikes), "none");
+
+  const std::vector<Input> worstFirst = {
+      {"acpitz", "temp1", 30},         {"cpu_thermal", "temp1", 31}, {"coretemp", "Core 0", 32},
+      {"zenpower", "Tdie", 33},        {"k10temp", "Tctl", 34},      {"k10temp", "Tdie", 35},
+      {"coretemp", "Package id 0", 36}};
+  // Each better candidate joins the lookalikes and the worse ones, once last and once first,
+  // so that its position cannot decide.
+  for (std::size_t n = 1; n <= worstFirst.size(); ++n) {
+    const Input& best = worstFirst[n - 1];
+    const std::string expected = best.chip + "-isa-0000 \"" + best.label + "\"";
+    std::vector<Input> inputs = lookalikes;
+    inputs.insert(inputs.end(), worstFirst.begin(), worstFirst.begin() + n);
+    EXPECT_EQ(pick(inputs), expected);
+    std::reverse(inputs.begin(), inputs.end());
+    EXPECT_EQ(pick(inputs), expected);
+  }
 }
 
 TEST(CpuSensorPick, TakesTheHottestReadableCore) {
-  FakeSensorSource source;
-  const std::size_t cores = source.addChip("coretemp");
-  const std::size_t k10 = source.addChip("k10temp");
-  source.addTemperature(cores, "Core 0", 40);
-  source.addTemperature(cores, "Core 1", std::nullopt);
-  source.addTemperature(k10, "Tccd1", 52.5);
-  source.addTemperature(cores, "Core 2", 50);
-  EXPECT_EQ(pick(source), "k10temp-isa-0000 \"Tccd1\"");
-
+  EXPECT_EQ(pick({{"coretemp", "Core 0", 40},
+                  {"coretemp", "Core 1", std::nullopt},
+                  {"k10temp", "Tccd1", 52.5},
+                  {"coretemp", "Core 2", 50}}),
+            "k10temp-isa-0000 \"Tccd1\"");
   // Cores that cannot be read at all give way to the next kind of sensor.
-  FakeSensorSource unreadable;
-  unreadable.addTemperature(unreadable.addChip("coretemp"), "Core 0", std::nullopt);
-  unreadable.addTemperature(unreadable.addChip("acpitz"), "temp1", 27.8);
-  EXPECT_EQ(pick(unreadable), "acpitz-isa-0000 \"temp1\"");
-}
-
-TEST(CpuSensorPick, IgnoresLookalikeLabelsAndOtherChips) {
-  FakeSensorSource source;
-  const std::size_t board = source.addChip("nct6775");
-  source.addTemperature(board, "Tdie", 60);
-  source.addTemperature(board, "Package id 0", 61);
-  const std::size_t cores = source.addChip("coretemp");
-  source.addTemperature(cores, "Package id 1", 62);
-  source.addTemperature(cores, "Core", 63);
-  source.addFan(source.addChip("acpitz"), 1200);
-  EXPECT_EQ(pick(source), "none");
-  EXPECT_EQ(source.reads, 0);
+  EXPECT_EQ(pick({{"coretemp", "Core 0", std::nullopt}, {"acpitz", "temp1", 27.8}}),
+            "acpitz-isa-0000 \"temp1\"");
 }

@@ -1,115 +1,72 @@
 #include "tests/hwmon/FakeHwmonTree.h"
 
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
-#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr long sysfsMagic = 0x62656572;
-
-// Closes a file descriptor unless released.
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) close(fd);
-  }
-  int release() { return std::exchange(fd, -1); }
-};
+// Devices and buses live beside the hwmon folder, in the same tmpfs; libsensors looks only at
+// /sys/class/hwmon and follows its links.
+const fs::path hwmonFolder = "/sys/class/hwmon";
+const fs::path devicesRoot = "/sys/class/.pyrelle-fake";
 
 std::string failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
-// Runs in the new namespace only: the first step makes every mount private, and nothing is
-// mounted if it fails.
-bool mountFakeClass(const fs::path& hwmon, std::string& whyNot) {
-  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-    whyNot = failure("cannot make the mounts private");
-    return false;
-  }
-  if (mount("pyrelle-fake-class", "/sys/class", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
-    whyNot = failure("cannot mount a tmpfs on /sys/class");
-    return false;
-  }
-  if (mkdir("/sys/class/hwmon", 0755) != 0 ||
-      mount(hwmon.c_str(), "/sys/class/hwmon", nullptr, MS_BIND, nullptr) != 0) {
-    whyNot = failure("cannot bind the fake hwmon folder");
-    umount2("/sys/class", MNT_DETACH);
-    return false;
-  }
-  return true;
-}
-
-fs::path makeTemporaryFolder() {
-  std::string pattern = (fs::temp_directory_path() / "pyrelle-hwmon-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error(failure("mkdtemp"));
-  fs::create_directory(fs::path(pattern) / "class-hwmon");
-  return pattern;
-}
+fs::path chipFolder(int number) { return hwmonFolder / ("hwmon" + std::to_string(number)); }
 
 }  // namespace
 
 std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create(std::string& whyNot) {
-  struct statfs sys {};
-  if (statfs("/sys", &sys) != 0 || sys.f_type != sysfsMagic) {
-    whyNot = "no sysfs on /sys";
-    return nullptr;
-  }
-  Descriptor original{open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC)};
-  if (original.fd < 0) {
-    whyNot = failure("cannot open this process's mount namespace");
-    return nullptr;
-  }
   if (unshare(CLONE_NEWNS) != 0) {
     whyNot = failure("mount namespaces are not permitted (needs root)");
     return nullptr;
   }
-  const fs::path root = makeTemporaryFolder();
-  if (!mountFakeClass(root / "class-hwmon", whyNot)) {
-    fs::remove_all(root);
-    setns(original.fd, CLONE_NEWNS);
+  // Nothing is mounted unless every mount of the new namespace was made private first.
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    whyNot = failure("cannot make the mounts private");
     return nullptr;
   }
-  return std::make_unique<FakeHwmonTree>(Passkey{}, root, original.release());
+  if (mount("pyrelle-fake-class", "/sys/class", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
+    whyNot = failure("cannot mount a tmpfs on /sys/class");
+    return nullptr;
+  }
+  fs::create_directory(hwmonFolder);
+  fs::create_directories(devicesRoot / "bus" / "platform");
+  return std::make_unique<FakeHwmonTree>(Passkey{});
 }
 
-FakeHwmonTree::FakeHwmonTree(Passkey, fs::path root, int originalNamespace)
-    : root(std::move(root)), originalNamespace(originalNamespace) {}
-
-FakeHwmonTree::~FakeHwmonTree() {
-  umount2("/sys/class/hwmon", MNT_DETACH);
-  umount2("/sys/class", MNT_DETACH);
-  setns(originalNamespace, CLONE_NEWNS);
-  close(originalNamespace);
-  std::error_code ignored;
-  fs::remove_all(root, ignored);
-}
-
-fs::path FakeHwmonTree::chipFolder(int number) const {
-  return root / "class-hwmon" / ("hwmon" + std::to_string(number));
-}
+FakeHwmonTree::~FakeHwmonTree() { umount2("/sys/class", MNT_DETACH); }
 
 // The kernel's layout: /sys/class/hwmon/hwmonN links to the device's hwmon folder, whose
 // "device" link leads back to the device, whose "subsystem" link names its bus.
 void FakeHwmonTree::addChip(int number, const std::string& name, const std::string& device) {
-  const fs::path deviceFolder = root / "devices" / "platform" / device;
-  const fs::path hwmonFolder = deviceFolder / "hwmon" / ("hwmon" + std::to_string(number));
-  fs::create_directories(hwmonFolder);
-  fs::create_directories(root / "bus" / "platform");
-  fs::create_directory_symlink(root / "bus" / "platform", deviceFolder / "subsystem");
-  fs::create_directory_symlink(fs::path("../../..") / device, hwmonFolder / "device");
-  fs::create_directory_symlink(hwmonFolder, chipFolder(number));
+  const fs::path deviceFolder = devicesRoot / "devices" / "platform" / device;
+  const fs::path chipHome = deviceFolder / "hwmon" / ("hwmon" + std::to_string(number));
+  fs::create_directories(chipHome);
+  fs::create_directory_symlink(devicesRoot / "bus" / "platform", deviceFolder / "subsystem");
+  fs::create_directory_symlink(fs::path("../../..") / device, chipHome / "device");
+  fs::create_directory_symlink(chipHome, chipFolder(number));
   write(number, "name", name);
+}
+
+void FakeHwmonTree::addCoretemp(int number, const std::string& millidegrees) {
+  addChip(number, "coretemp", "coretemp.0");
+  write(number, "temp1_label", "Package id 0");
+  write(number, "temp1_input", millidegrees);
+}
+
+void FakeHwmonTree::addFans(int number, const std::string& rpm1, const std::string& rpm2) {
+  addChip(number, "nct6775", "nct6775.656");
+  write(number, "fan1_input", rpm1);
+  write(number, "fan2_input", rpm2);
 }
 
 void FakeHwmonTree::write(int number, const std::string& attribute, const std::string& value) {
@@ -120,7 +77,7 @@ void FakeHwmonTree::write(int number, const std::string& attribute, const std::s
 
 void FakeHwmonTree::removeChip(int number) {
   const fs::path link = chipFolder(number);
-  const fs::path hwmonFolder = fs::read_symlink(link);
+  const fs::path chipHome = fs::read_symlink(link);
   fs::remove(link);
-  fs::remove_all(hwmonFolder.parent_path().parent_path());
+  fs::remove_all(chipHome.parent_path().parent_path());
 }

@@ -1,11 +1,10 @@
 #pragma once
 // A fake /sys/class/hwmon that libsensors reads like the real one, private to this process.
 // Creating it moves the process into a new mount namespace whose mounts are all made private
-// first (so nothing reaches the real system), hides /sys/class under an empty tmpfs and binds
-// a temporary folder on /sys/class/hwmon. Destroying it unmounts both and moves the process
-// back. Needs root; the real /sys is never written.
+// first (so nothing reaches the real system) and hides /sys/class under an empty tmpfs, which
+// then holds the fake chips and their devices. Destroying it unmounts the tmpfs; the process
+// stays in its private namespace. Needs root; the real /sys is never written.
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -17,9 +16,10 @@ class FakeHwmonTree {
   FakeHwmonTree(const FakeHwmonTree&) = delete;
   FakeHwmonTree& operator=(const FakeHwmonTree&) = delete;
 
-  // Adds hwmon<number> for the platform device `device` (such as "coretemp.0"), named `name`,
-  // with the device and subsystem links that let libsensors name it (coretemp-isa-0000).
-  void addChip(int number, const std::string& name, const std::string& device);
+  // hwmon<number> for the device coretemp.0, with temp1 "Package id 0" at `millidegrees`.
+  void addCoretemp(int number, const std::string& millidegrees);
+  // hwmon<number> for the device nct6775.656, with fan1 and fan2.
+  void addFans(int number, const std::string& rpm1, const std::string& rpm2);
   // Writes one attribute, such as "temp1_input", ended with a newline as the kernel does.
   void write(int number, const std::string& attribute, const std::string& value);
   // Removes hwmon<number> and its device, as unloading the driver does.
@@ -29,11 +29,8 @@ class FakeHwmonTree {
   struct Passkey {};
 
  public:
-  FakeHwmonTree(Passkey, std::filesystem::path root, int originalNamespace);
+  explicit FakeHwmonTree(Passkey) {}
 
  private:
-  std::filesystem::path chipFolder(int number) const;
-
-  std::filesystem::path root;
-  int originalNamespace;
+  void addChip(int number, const std::string& name, const std::string& device);
 };

@@ -1,13 +1,11 @@
 // The service over libsensors on a fake hwmon tree, read through the smc module: chips named
-// as on a real machine, fresh readings, a chip that vanishes and comes back as another hwmonN,
-// and the user's sensors.conf honoured.
+// as on a real machine, fresh readings, and a chip that vanishes and comes back as another
+// hwmonN.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/hwmon/HwmonServices.h"
@@ -34,20 +32,11 @@ class FakeSysfsTest : public testing::Test {
     IORegistry::shared().withdraw("AppleSMC");  // the last owner: libsensors is cleaned up
   }
 
-  void addCoretemp(int number, const std::string& millidegrees) {
-    tree->addChip(number, "coretemp", "coretemp.0");
-    tree->write(number, "temp1_label", "Package id 0");
-    tree->write(number, "temp1_input", millidegrees);
-    tree->write(number, "temp2_label", "Core 0");
-    tree->write(number, "temp2_input", "44000");
-  }
-  void addFans() {
-    tree->addChip(4, "nct6775", "nct6775.656");
-    tree->write(4, "fan1_input", "1200");
-    tree->write(4, "fan2_input", "0");
-  }
-  bool publish(const std::string& config = {}) {
-    return publishHwmonServices(IORegistry::shared(), LibsensorsSource::open(config),
+  // A coretemp package at 45 °C as hwmon2 and two fans (1200 and 0 rpm) as hwmon4.
+  bool publishCoretempAndFans() {
+    tree->addCoretemp(2, "45000");
+    tree->addFans(4, "1200", "0");
+    return publishHwmonServices(IORegistry::shared(), LibsensorsSource::open(),
                                 [this] { return now; });
   }
 
@@ -59,14 +48,14 @@ class FakeSysfsTest : public testing::Test {
 }  // namespace
 
 TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
-  addCoretemp(2, "45000");
-  addFans();
-  ASSERT_TRUE(publish());
+  ASSERT_TRUE(publishCoretempAndFans());
   EXPECT_EQ(log.lines().back(), "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".");
   ASSERT_EQ(SMCOpen(), 0);
   EXPECT_EQ(SMCGetTemperature("TC0D"), 45.0);
   EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
   EXPECT_EQ(SMCGetFanRpm("F1Ac"), 0);
+  SMCReading reading;
+  EXPECT_NE(SMCReadKey("TC0P", reading), 0);  // a key no sensor answers
 
   tree->write(2, "temp1_input", "45250");
   tree->write(4, "fan1_input", "-300");
@@ -81,9 +70,7 @@ TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
 }
 
 TEST_F(FakeSysfsTest, AChipThatComesBackAsAnotherHwmonIsFoundAgain) {
-  addCoretemp(2, "45000");
-  addFans();
-  ASSERT_TRUE(publish());
+  ASSERT_TRUE(publishCoretempAndFans());
   ASSERT_EQ(SMCOpen(), 0);
 
   tree->removeChip(2);
@@ -92,26 +79,11 @@ TEST_F(FakeSysfsTest, AChipThatComesBackAsAnotherHwmonIsFoundAgain) {
   EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);  // the other chip reads on
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 2 of 3 keys can be read.");
 
-  addCoretemp(7, "50000");
+  tree->addCoretemp(7, "50000");
   EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // within 10 s of the last discovery
   now += 10s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 50.0);
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
-}
-
-TEST_F(FakeSysfsTest, HonoursTheUsersSensorsConf) {
-  addCoretemp(2, "45000");
-  addFans();
-  const std::string config = testing::TempDir() + "pyrelle-sensors.conf";
-  std::ofstream(config) << "chip \"coretemp-isa-*\"\n  compute temp1 @+10, @-10\n"
-                        << "chip \"nct6775-*\"\n  ignore fan1\n";
-  const bool published = publish(config);
-  std::filesystem::remove(config);
-  ASSERT_TRUE(published);
-  ASSERT_EQ(SMCOpen(), 0);
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 55.0);
-  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);
-  EXPECT_EQ(SMCGetFanRpm("F1Ac"), -1);
 }
 
 TEST_F(FakeSysfsTest, WithoutSensorsThereIsNoSMC) {

