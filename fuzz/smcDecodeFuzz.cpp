@@ -1,7 +1,7 @@
 // Feeds arbitrary readings to the two decoders and checks what each must give.
 //
-// Input: one byte choosing the type ("sp78", "fpe2" or five raw bytes from the input), four
-// bytes of data size (little-endian), then up to 32 data bytes.
+// Input: one byte choosing the type ("sp78", "fpe2" or the five bytes at offset 5), four bytes
+// of data size (little-endian), the five type bytes, then up to 32 data bytes.
 
 #include <cmath>
 #include <cstddef>
@@ -17,26 +17,17 @@ void check(bool holds) {
 }
 
 SMCReading readingFrom(const std::uint8_t* data, std::size_t size) {
+  std::uint8_t input[1 + 4 + 5 + SMCDataBytes] = {};
+  std::memcpy(input, data, size < sizeof input ? size : sizeof input);
+  const char* const types[] = {"sp78", "fpe2", reinterpret_cast<const char*>(input + 5)};
   SMCReading reading{};
-  const std::uint8_t choice = data[0];
-  ++data;
-  --size;
-  if ((choice & 3) == 0) std::memcpy(reading.dataType, "sp78", 5);
-  if ((choice & 3) == 1) std::memcpy(reading.dataType, "fpe2", 5);
-  if ((choice & 3) >= 2 && size >= 5) {
-    std::memcpy(reading.dataType, data, 5);
-    data += 5;
-    size -= 5;
-  }
-  if (size >= 4) {
-    std::memcpy(&reading.dataSize, data, 4);
-    data += 4;
-    size -= 4;
-  }
-  std::memcpy(reading.bytes, data, size < SMCDataBytes ? size : SMCDataBytes);
+  std::memcpy(&reading.dataSize, input + 1, 4);
+  std::memcpy(reading.dataType, types[input[0] % 3], 5);
+  std::memcpy(reading.bytes, input + 10, SMCDataBytes);
   return reading;
 }
 
+// The fan total in exact integers, for sizes 1 to 5.
 std::int64_t exactFanSum(const SMCReading& reading, std::int32_t size) {
   std::int64_t sum = reading.bytes[size - 1] >> 2;
   for (std::int32_t i = 0; i < size - 1; ++i) {
@@ -44,27 +35,19 @@ std::int64_t exactFanSum(const SMCReading& reading, std::int32_t size) {
   }
   return sum;
 }
-
-bool typeIs(const SMCReading& reading, const char (&type)[5]) {
-  return std::memcmp(reading.dataType, type, 5) == 0;
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
   const SMCReading reading = readingFrom(data, size);
+  const bool empty = reading.dataSize == 0;
 
-  const double celsius = SMCDecodeTemperature(reading);
-  if (reading.dataSize == 0 || !typeIs(reading, "sp78")) {
-    check(celsius == 0.0);
-  } else {
-    const int raw = static_cast<std::int8_t>(reading.bytes[0]) * 256 + reading.bytes[1];
-    check(celsius == std::floor(raw / 4.0) / 64.0);
-  }
+  const bool temperature = !empty && std::memcmp(reading.dataType, "sp78", 5) == 0;
+  const int raw = static_cast<std::int8_t>(reading.bytes[0]) * 256 + reading.bytes[1];
+  check(SMCDecodeTemperature(reading) == (temperature ? std::floor(raw / 4.0) / 64.0 : 0.0));
 
   const int rpm = SMCDecodeFanRpm(reading);
   const auto fanSize = static_cast<std::int32_t>(reading.dataSize);
-  if (reading.dataSize == 0 || !typeIs(reading, "fpe2")) {
+  if (empty || std::memcmp(reading.dataType, "fpe2", 5) != 0) {
     check(rpm == -1);
   } else if (fanSize < 1) {
     check(rpm == 0);

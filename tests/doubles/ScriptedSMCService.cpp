@@ -4,35 +4,23 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
-#include <utility>
 
-namespace {
 // Test scripts name keys and types as four-character strings; anything else is a mistake in
 // the test, reported loudly.
-std::uint32_t fourCharCode(const std::string& code) {
+std::uint32_t ScriptedSMCService::fourCharCode(const std::string& code) {
   if (code.size() != 4) throw std::invalid_argument("not a four-character code: " + code);
   char chars[5] = {};
   code.copy(chars, 4);
   return SMCFourCharCode(chars);
 }
 
-std::vector<std::uint8_t> bigEndian16(long value) {
-  const auto bits = static_cast<std::uint16_t>(value);
-  return {static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
-}
-}  // namespace
-
-void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
-                                std::vector<std::uint8_t> bytes) {
-  const auto size = static_cast<std::uint32_t>(bytes.size());
-  setKey(key, type, std::move(bytes), size);
+static std::vector<std::uint8_t> bigEndian16(long value) {
+  return {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
 }
 
 void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
                                 std::vector<std::uint8_t> bytes, std::uint32_t dataSize) {
-  Key entry;
-  entry.dataType = fourCharCode(type);
-  entry.dataSize = dataSize;
+  Key entry{fourCharCode(type), dataSize};
   std::copy_n(bytes.begin(), std::min(bytes.size(), SMCDataBytes), entry.bytes);
   keys[fourCharCode(key)] = entry;
 }
@@ -40,44 +28,21 @@ void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
 void ScriptedSMCService::setTemperature(const std::string& key, double celsius) {
   // sp78: signed, 8 integer and 8 fractional bits.
   const long raw = std::lround(std::clamp(celsius * 256.0, -32768.0, 32767.0));
-  setKey(key, "sp78", bigEndian16(raw));
+  setKey(key, "sp78", bigEndian16(raw), 2);
 }
 
 void ScriptedSMCService::setFanRpm(const std::string& key, int rpm) {
   // fpe2: unsigned, 14 integer and 2 fractional bits.
-  setKey(key, "fpe2", bigEndian16(std::clamp(rpm, 0, 16383) * 4L));
-}
-
-void ScriptedSMCService::removeKey(const std::string& key) { keys.erase(fourCharCode(key)); }
-
-void ScriptedSMCService::failKeyInfo(const std::string& key) {
-  failingKeyInfo.insert(fourCharCode(key));
-}
-
-void ScriptedSMCService::failReadBytes(const std::string& key) {
-  failingReadBytes.insert(fourCharCode(key));
-}
-
-void ScriptedSMCService::resetCounters() {
-  keyInfoCount = 0;
-  readBytesCount = 0;
-  received.clear();
+  setKey(key, "fpe2", bigEndian16(std::clamp(rpm, 0, 16383) * 4L), 2);
 }
 
 kern_return_t ScriptedSMCService::callStructMethod(std::uint32_t selector, const void* input,
                                                    std::size_t inputSize, void* output,
                                                    std::size_t* outputSize) {
   if (input != nullptr && inputSize == sizeof(SMCCallRecord)) {
-    SMCCallRecord record;
-    std::memcpy(&record, input, sizeof record);
-    received.push_back(record);
+    std::memcpy(&received.emplace_back(), input, sizeof(SMCCallRecord));
   }
   return AppleSMCDriver::callStructMethod(selector, input, inputSize, output, outputSize);
-}
-
-kern_return_t ScriptedSMCService::newUserClient(std::uint32_t type) {
-  (void)type;
-  return openResult;
 }
 
 kern_return_t ScriptedSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
@@ -85,8 +50,7 @@ kern_return_t ScriptedSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
   const auto found = keys.find(key);
   if (found == keys.end()) return kIOReturnNotFound;
   if (failingKeyInfo.contains(key)) return kIOReturnError;
-  info.dataSize = found->second.dataSize;
-  info.dataType = found->second.dataType;
+  info = {found->second.dataSize, found->second.dataType};
   return kIOReturnSuccess;
 }
 

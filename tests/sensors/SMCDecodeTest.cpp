@@ -49,13 +49,11 @@ TEST(SMCDecodeTest, FanSpeedWeighsSixBitsPerByteAndDropsTheFraction) {
 TEST(SMCDecodeTest, FanValuesBeyondThirtyTwoBitsGiveNoReadingAndNegativeSizesZero) {
   EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", 5, {0x80, 0x80, 0x80, 0x80, 0x80})), -1);
   EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", 5, {0x7f, 0x7f, 0x7f, 0x7f, 0xff})), -1);
-  for (const std::uint32_t size : {6u, 7u, 32u, 33u, 1000u, 0x7fffffffu}) {
+  for (const std::uint32_t size : {6u, 33u, 0x7fffffffu}) {
     EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", size, {0x7f, 0x7f, 0x7f, 0x7f, 0x7f, 0x7f})), -1)
         << size;
   }
-  for (const std::uint32_t size : {0x80000000u, 0xffffffffu}) {
-    EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", size, {0x09, 0x60})), 0) << size;
-  }
+  EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", 0x80000000u, {0x09, 0x60})), 0);
 }
 
 TEST(SMCDecodeTest, EmptyOrWronglyTypedReadingsGiveTheSentinels) {
@@ -63,7 +61,6 @@ TEST(SMCDecodeTest, EmptyOrWronglyTypedReadingsGiveTheSentinels) {
   EXPECT_EQ(SMCDecodeFanRpm(reading("fpe2", 0, {0x09, 0x60})), -1);
   EXPECT_EQ(SMCDecodeTemperature(reading("fpe2", 2, {0x28, 0x00})), 0.0);
   EXPECT_EQ(SMCDecodeFanRpm(reading("sp78", 2, {0x09, 0x60})), -1);
-  EXPECT_EQ(SMCDecodeTemperature(reading("sp7", 2, {0x28, 0x00})), 0.0);
   EXPECT_EQ(SMCDecodeFanRpm(reading("", 2, {0x09, 0x60})), -1);
 
   SMCReading unterminated = reading("sp78", 2, {0x28, 0x00});
