@@ -1,0 +1,260 @@
+// The application as the user meets it, one run at a time, in a private home: settings and
+// login items in a temporary config tree, a scripted "AppleSMC" service, the main run loop on a
+// manual clock and a desktop without a screen. Each test acts from inside the run.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/RGAppDelegate.h"
+#include "platform/appkit/AppKit.h"
+#include "platform/appkit/HeadlessBackend.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/loginitems/TemporaryAutostart.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string notOnList = "Application is not on the Login List.";
+const std::string opening = "Opening I/O connection.\n";
+
+RGAppDelegate& app() { return dynamic_cast<RGAppDelegate&>(*NSApp().delegate()); }
+NSStatusItem& statusItem() { return *NSStatusBar::systemStatusBar().statusItems().at(0); }
+
+// The settings as the delegate and its controls show them.
+std::string controls() {
+  RGAppDelegate& delegate = app();
+  return stringWithFormat(
+      "%s %ld s: segment %d, field %d, slider %d, check box %d", delegate.farenheit() ? "°F" : "°C",
+      static_cast<long>(delegate.refreshInterval()),
+      delegate.tempUnitsCFselect()->selectedSegment(), delegate.refreshField()->intValue(),
+      delegate.refreshSlider()->intValue(), delegate.automaticStartupCheckbox()->state());
+}
+
+// The menu top to bottom: "---" for a separator, " (disabled)" after an entry that is.
+Lines menuEntries() {
+  Lines entries;
+  for (const auto& item : statusItem().menu()->items()) {
+    const std::string mark = item->isEnabled() ? "" : " (disabled)";
+    entries.push_back(item->isSeparatorItem() ? "---" : item->title() + mark);
+  }
+  return entries;
+}
+// Chooses the entry titled `title`, as the user would.
+void choose(const std::string& title) {
+  const Lines entries = menuEntries();
+  const auto index = std::find(entries.begin(), entries.end(), title) - entries.begin();
+  EXPECT_TRUE(statusItem().menu()->items().at(index)->userChoose()) << title;
+}
+
+// Watches the status bar as a desktop view would.
+class ApplicationRun : public testing::Test, private NSStatusBarObserver {
+ protected:
+  ApplicationRun() {
+    NSStatusBar::systemStatusBar().setObserver(this);
+    restartSettings();
+    NSBundle::mainBundle().setBundlePathForTesting(bundlePath);
+    NSRunLoop::mainRunLoop().resetForTesting();
+    NSRunLoop::mainRunLoop().setClockForTesting(clock.function());
+    service.setFanRpm("F0Ac", 1200);
+    service.setFanRpm("F1Ac", 2400);
+    service.setTemperature("TC0D", 45);
+  }
+  ~ApplicationRun() override {
+    NSStatusBar::systemStatusBar().setObserver(nullptr);
+    NSRunLoop::mainRunLoop().resetForTesting();
+    NSBundle::mainBundle().setBundlePathForTesting(std::nullopt);
+  }
+
+  // The settings as the next start of the program finds them.
+  void restartSettings() {
+    NSUserDefaults::resetStandardUserDefaultsForTesting((home.root / "config").string());
+  }
+  NSUserDefaults& settings() { return NSUserDefaults::standardUserDefaults(); }
+
+  // Runs the program until `session` returns or Quit ends the run; NSApplicationMain's result.
+  int run(std::function<void()> session = {}) {
+    char name[] = "pyrelle";
+    char* argv[] = {name, nullptr};
+    return NSApplicationMain(
+        1, argv, std::make_unique<HeadlessBackend>(HeadlessBackend::Options{.session = session}));
+  }
+
+  // Refresh passes so far: each samples three keys, as the hardware object's creation did.
+  int passes() const { return service.keyInfoCalls() / 3 - 1; }
+  // Lets `seconds` pass, firing timers as they fall due, as the desktop's loop would; then
+  // passes().
+  int passesAfter(double seconds) {
+    for (int tenth = 0; tenth < static_cast<int>(seconds * 10 + 0.5); ++tenth) {
+      clock.advance(std::chrono::milliseconds(100));
+      NSRunLoop::mainRunLoop().fireDueTimers();
+    }
+    return passes();
+  }
+
+  // What had happened when the last status item was made.
+  void statusBarDidAddItem(NSStatusItem& item) override {
+    atLastItem = log.lines();
+    atLastItem.push_back("item titled '" + item.title() + "'");
+  }
+  void statusBarWillRemoveItem(NSStatusItem&) override {}
+
+  TemporaryAutostart home;
+  const std::string bundlePath = (home.root / "bin" / "pyrelle").string();
+  ScopedAppleSMC smc;
+  ScriptedSMCService& service = smc.service();
+  ManualClock clock;
+  LogCaptureForTesting log;
+  Lines atLastItem;
+};
+
+using Launch = ApplicationRun;
+using Refresh = ApplicationRun;
+
+}  // namespace
+
+TEST_F(Launch, TheControlsShowTheStoredSettingsAndTheLoginItemWhichPreferencesReread) {
+  run([] {
+    EXPECT_EQ(controls(), "°C 5 s: segment 0, field 5, slider 5, check box 0");
+    EXPECT_EQ(statusItem().title(), "45 °C");
+  });
+  // The hardware object is there, with its first sample, before the status item.
+  EXPECT_EQ(atLastItem, (Lines{notOnList, opening, "item titled ''"}));
+
+  settings().setInteger(12, "refreshinterval");
+  settings().setBool(true, "farenheit");
+  restartSettings();
+  home.write("pyrelle.desktop", entryWithExec(bundlePath));
+  service.setTemperature("TC0D", 40);
+  run([&] {
+    EXPECT_EQ(controls(), "°F 12 s: segment 1, field 12, slider 12, check box 1");
+    EXPECT_EQ(statusItem().title(), "104 °F");
+
+    // Preferences... reads the login items again.
+    std::filesystem::remove(home.autostart() / "pyrelle.desktop");  // removed elsewhere
+    choose("Preferences...");
+    EXPECT_EQ(app().automaticStartupCheckbox()->state(), NSOffState);
+    EXPECT_TRUE(app().window()->isVisible());
+  });
+}
+
+TEST_F(Launch, TheMenuListsTheFansReadAtLaunchAboveTheActions) {
+  const Lines actions = {"---", "Info...", "Preferences...", "---", "Quit"};
+  run([&] {
+    Lines both = {"Fan 1: 1200 RPM (disabled)", "Fan 2: 2400 RPM (disabled)"};
+    both.insert(both.end(), actions.begin(), actions.end());
+    EXPECT_EQ(statusItem().menu()->title(), "Pyrelle");
+    EXPECT_EQ(menuEntries(), both);
+  });
+
+  service.removeKey("F0Ac");
+  service.setFanRpm("F1Ac", 2500);
+  run([&] {
+    EXPECT_EQ(menuEntries().at(0), "Fan 2: 2500 RPM (disabled)");
+    EXPECT_EQ(menuEntries().size(), actions.size() + 1);
+  });
+
+  service.removeKey("F1Ac");
+  run([&] { EXPECT_EQ(menuEntries(), actions); });
+}
+
+TEST_F(Launch, QuitClosesTheConnectionOnceAndSaysSoWhenThereIsNone) {
+  EXPECT_EQ(run([] {
+              choose("Quit");
+              EXPECT_FALSE(NSApp().isRunning());
+            }),
+            0);
+  EXPECT_EQ(log.lines(), (Lines{notOnList, opening, "Closing I/O connection.\n"}));
+
+  log.clear();
+  service.failOpen(kIOReturnNoDevice);
+  run([] {
+    EXPECT_EQ(statusItem().title(), " 0 °C");
+    EXPECT_EQ(menuEntries().at(0), "---");
+    choose("Quit");
+  });
+  EXPECT_EQ(log.lines(), (Lines{notOnList, "Error opening I/O connection.\n",
+                                "Error while closing I/O connection.\n"}));
+}
+
+TEST_F(Refresh, TheTitleShowsWholeDegreesInTheChosenUnit) {
+  run([&] {
+    for (const auto& [celsius, title] : std::vector<std::pair<double, std::string>>{
+             {5, " 5 °C"}, {-0.015625, "-0 °C"}, {-12.4, "-12 °C"}}) {
+      service.setTemperature("TC0D", celsius);
+      passesAfter(5);
+      EXPECT_EQ(statusItem().title(), title) << celsius;
+    }
+  });
+}
+
+TEST_F(Refresh, AnIntervalChangeAppliesFromTheTimerAfterThePendingOne) {
+  run([&] {
+    EXPECT_EQ(passesAfter(4.9), 1);
+    EXPECT_EQ(passesAfter(2.1), 2);  // 7 s
+    app().refreshSlider()->userSetIntValue(10);
+    EXPECT_EQ(app().refreshField()->intValue(), 10);
+    EXPECT_EQ(app().refreshInterval(), 10);
+    EXPECT_EQ(passesAfter(3), 3);  // 10 s: the pending timer kept its time
+    EXPECT_EQ(passesAfter(9.9), 3);
+    EXPECT_EQ(passesAfter(0.1), 4);
+  });
+  restartSettings();
+  EXPECT_EQ(settings().integerForKey("refreshinterval"), 10);
+}
+
+TEST_F(Refresh, NoPassRunsWhileTheMenuIsOpenAndADuePassRunsOnceItCloses) {
+  run([&] {
+    NSMenu& menu = *statusItem().menu();
+    menu.menuWillOpen();
+    service.setTemperature("TC0D", 50);
+    EXPECT_EQ(passesAfter(12), 1);
+    EXPECT_EQ(statusItem().title(), "45 °C");
+    menu.menuDidClose();
+    NSRunLoop::mainRunLoop().fireDueTimers();
+    EXPECT_EQ(passes(), 2);
+    EXPECT_EQ(statusItem().title(), "50 °C");
+    EXPECT_EQ(passesAfter(4.9), 2);
+    EXPECT_EQ(passesAfter(0.1), 3);
+  });
+}
+
+TEST_F(Refresh, TheUnitsActionRefreshesAtOnceAndIsStoredButStartsNoSecondChain) {
+  run([&] {
+    NSSegmentedCell& units = *app().tempUnitsCFselect();
+    passesAfter(2);
+    units.userSelectSegment(1);
+    EXPECT_EQ(statusItem().title(), "113 °F");
+    units.userSelectSegment(1);  // the unit in force: refreshed all the same
+    EXPECT_EQ(passes(), 3);
+    EXPECT_EQ(passesAfter(3), 4);  // the launch's chain, at 5 s
+    EXPECT_EQ(passesAfter(10), 6);
+    EXPECT_EQ(NSRunLoop::mainRunLoop().pendingTimerCount(), 1u);
+  });
+  restartSettings();
+  EXPECT_TRUE(settings().boolForKey("farenheit"));
+}
+
+TEST_F(Refresh, AnIntervalOfZeroOrLessDoesNotSpin) {
+  for (const int seconds : {0, -5}) {
+    settings().setInteger(seconds, "refreshinterval");
+    restartSettings();
+    service.resetCounters();
+    run([&] {
+      NSRunLoop::mainRunLoop().fireDueTimers();
+      EXPECT_EQ(passes(), 1);
+      EXPECT_LE(passesAfter(3), 4);
+    });
+  }
+}
