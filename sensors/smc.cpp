@@ -25,6 +25,7 @@ bool isFourCharacterKey(const char* key) {
 std::uint32_t packKey(const char* key) {
   std::uint32_t packed = 0;
   for (int i = 0; i < 4; ++i) {
+    // NOLINTNEXTLINE(bugprone-signed-char-misuse): signed widening is the protocol's packing.
     const auto widened = static_cast<std::int32_t>(static_cast<std::int8_t>(key[i]));
     packed += static_cast<std::uint32_t>(widened) << (24 - 8 * i);
   }

@@ -59,7 +59,7 @@ std::string IconFiles::writeTitleIcon(const std::string& title) {
     NSLog("Panel icon: cannot draw the title into the icon");
     return {};
   }
-  const std::string path = dir + "/title-" + std::to_string(++serial) + ".png";
+  std::string path = dir + "/title-" + std::to_string(++serial) + ".png";
   if (!writeFile(path, png.data(), png.size())) return {};
   titleIcons.push_back(path);
   while (titleIcons.size() > keptTitleIcons) {

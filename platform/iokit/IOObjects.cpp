@@ -23,6 +23,7 @@ CFMutableDictionaryRef IOServiceMatching(const char* className) {
   return IOMatchingDictionary{className == nullptr ? std::string() : std::string(className)};
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): consumes `matching`, as the framework does.
 kern_return_t IOServiceGetMatchingServices(mach_port_t masterPort, CFMutableDictionaryRef matching,
                                            io_iterator_t* existing) {
   (void)masterPort;
