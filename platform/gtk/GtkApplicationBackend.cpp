@@ -8,6 +8,7 @@
 #include "platform/gtk/AboutPanel.h"
 #include "platform/gtk/PreferencesView.h"
 #include "platform/gtk/StatusBarView.h"
+#include "platform/gtk/TerminationSignals.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/iokit/IORegistry.h"
 #include "resources/PyrelleResources.h"
@@ -50,6 +51,7 @@ int GtkApplicationBackend::start(int& argc, char**& argv) {
     return 1;
   }
   about = std::make_unique<AboutPanel>(setUpProcessOnce());
+  terminationSignals = std::make_unique<TerminationSignals>();
   if (options.publishPlatformServices) publishHwmonServices(IORegistry::shared());
   return 0;
 }

@@ -11,6 +11,7 @@ class AboutPanel;
 class GLibRunLoopDriver;
 class PreferencesView;
 class StatusBarView;
+class TerminationSignals;
 
 class GtkApplicationBackend final : public ApplicationBackend {
  public:
@@ -42,4 +43,5 @@ class GtkApplicationBackend final : public ApplicationBackend {
   std::unique_ptr<AboutPanel> about;
   std::unique_ptr<PreferencesView> preferences;
   std::unique_ptr<StatusBarView> statusBar;
+  std::unique_ptr<TerminationSignals> terminationSignals;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -98,6 +99,24 @@ TEST_F(DesktopAppTest, AboutDialogCarriesTheNameAndVersion) {
 TEST(ApplicationMainTest, WithoutADisplaySaysSoInOneLineAndExitsWithStatusOne) {
   EXPECT_EXIT(runWithoutDisplay(), ::testing::ExitedWithCode(1),
               "^pyrelle: cannot open a display[^\n]*\n$");
+}
+
+[[noreturn]] void runUntilTheSessionEndsIt() {
+  g_idle_add(
+      [](gpointer) {
+        std::raise(SIGTERM);
+        return G_SOURCE_REMOVE;
+      },
+      nullptr);
+  char name[] = "pyrelle";
+  char* argv[] = {name, nullptr};
+  std::exit(NSApplicationMain(1, argv));
+}
+
+// Logging out sends SIGTERM: the run ends as Quit ends it, closing the SMC connection once.
+TEST(ApplicationMainTest, TerminationSignalEndsTheRunCleanly) {
+  EXPECT_EXIT(runUntilTheSessionEndsIt(), ::testing::ExitedWithCode(0),
+              "(Closing|Error while closing) I/O connection\\.\n$");
 }
 
 }  // namespace
