@@ -31,14 +31,18 @@ void RGAppDelegate::applicationDidFinishLaunching() {
   if (_refreshField != nullptr) _refreshField->setIntValue(shownInterval);
   if (_refreshSlider != nullptr) _refreshSlider->setIntValue(shownInterval);
   if (_tempUnitsCFselect != nullptr) _tempUnitsCFselect->setSelectedSegment(_farenheit ? 1 : 0);
-  const bool launchedAtLogin = isAppInLoginItems();
-  if (_automaticStartupCheckbox != nullptr) {
-    _automaticStartupCheckbox->setState(launchedAtLogin ? NSOnState : NSOffState);
-  }
+  showLoginItemState();
 
   hwwrap = std::make_unique<RGHWWrap>();
   strTemperature = "";
   strRPM1 = "";
   strRPM2 = "";
   activateStatusMenu();
+}
+
+void RGAppDelegate::showLoginItemState() {
+  const bool launchedAtLogin = isAppInLoginItems();
+  if (_automaticStartupCheckbox != nullptr) {
+    _automaticStartupCheckbox->setState(launchedAtLogin ? NSOnState : NSOffState);
+  }
 }

@@ -83,6 +83,8 @@ class RGAppDelegate : public NSApplicationDelegate {
 
  private:
   void armRefreshTimer();
+  // Sets the check box from the login items as they are now.
+  void showLoginItemState();
 
   std::shared_ptr<NSStatusItem> theItem;
   std::shared_ptr<NSMenu> menu;

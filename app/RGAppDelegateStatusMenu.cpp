@@ -54,10 +54,7 @@ void RGAppDelegate::about() {
 
 void RGAppDelegate::openPreferences() {
   // The login items may have changed outside the application since the window was last shown.
-  const bool launchedAtLogin = isAppInLoginItems();
-  if (_automaticStartupCheckbox != nullptr) {
-    _automaticStartupCheckbox->setState(launchedAtLogin ? NSOnState : NSOffState);
-  }
+  showLoginItemState();
   NSApp().activateIgnoringOtherApps(true);
   if (_window != nullptr) _window->makeKeyAndOrderFront(nullptr);
 }

@@ -41,11 +41,15 @@ kern_return_t HwmonSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
 
 kern_return_t HwmonSMCService::readBytes(std::uint32_t key, std::uint32_t /*dataSize*/,
                                          std::uint8_t (&bytes)[SMCDataBytes]) {
-  if (!table.keys.contains(key)) return kIOReturnNotFound;
+  auto found = table.keys.find(key);
+  if (found == table.keys.end()) return kIOReturnNotFound;
   // A key whose sensor went missing is looked for again first, so that its first read after
-  // the sensor came back already succeeds.
-  if (!table.keys.at(key).sensor) rediscoverIfDue();
-  const HwmonKey entry = table.keys.at(key);
+  // the sensor came back already succeeds. Rediscovery replaces the table: look the key up anew.
+  if (!found->second.sensor) {
+    rediscoverIfDue();
+    found = table.keys.find(key);
+  }
+  const HwmonKey entry = found->second;
   if (!entry.sensor) return kIOReturnNoDevice;
 
   const std::optional<double> value = source->read(*entry.sensor);
