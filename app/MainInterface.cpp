@@ -2,6 +2,8 @@
 // outlet, and which action each control sends. The look of the window and the widget of each
 // object live in the interface file in resources/.
 
+#include "app/MainInterface.h"
+
 #include "app/RGAppDelegate.h"
 #include "platform/appkit/NSMainInterface.h"
 

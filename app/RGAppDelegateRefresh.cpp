@@ -4,6 +4,7 @@
 #include "hardware/RGHWWrap.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSTimer.h"
 #include "platform/foundation/NSString.h"
 
 void RGAppDelegate::checkState() {

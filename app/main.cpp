@@ -1,3 +1,20 @@
-#include "platform/appkit/NSApplication.h"
+// The program: the GTK desktop view as the backend, the machine's sensors as the "AppleSMC"
+// service, and the application's main interface.
 
-int main(int argc, char** argv) { return NSApplicationMain(argc, argv); }
+#include <memory>
+
+#include "app/MainInterface.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/gtk/GtkApplicationBackend.h"
+#include "platform/hwmon/HwmonServices.h"
+#include "platform/iokit/IORegistry.h"
+
+int main(int argc, char** argv) {
+  // The sensors are published once the desktop is up, so that a run without a display says
+  // only that, and before the application opens the SMC.
+  const auto loadWithSensors = [](NSMainInterface& objects) {
+    publishHwmonServices(IORegistry::shared());
+    return NSLoadMainInterface(objects);
+  };
+  return NSApplicationMain(argc, argv, std::make_unique<GtkApplicationBackend>(), loadWithSensors);
+}

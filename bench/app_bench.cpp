@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MainInterface.h"
 #include "app/RGAppDelegate.h"
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/NSBundle.h"
@@ -18,7 +19,8 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/loginitems/LSSharedFileList.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 namespace {
 

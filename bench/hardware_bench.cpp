@@ -7,7 +7,7 @@
 
 #include "hardware/RGHWWrap.h"
 #include "platform/foundation/NSLog.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 static void BM_RGHWWrapActualState(benchmark::State& state) {
   ScopedAppleSMC smc;

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "sensors/smc.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 namespace {
 

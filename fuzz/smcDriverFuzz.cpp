@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScriptedSMCService.h"
 
 namespace {
 void check(bool holds) {

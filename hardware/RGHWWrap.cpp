@@ -8,9 +8,6 @@
 RGHWWrap::RGHWWrap() {
   if (SMCOpen() != 0) {
     NSLog("Error opening I/O connection.\n");
-    cpuTemp = 0.0;
-    fanRPM[0] = -1;
-    fanRPM[1] = -1;
     return;
   }
   connectionOpen = true;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/iokit/SMCCodec.h"
+
 namespace {
 // The one process-wide connection. Nothing resets it: after a close it keeps the closed handle,
 // on which every later call fails.
@@ -18,18 +20,6 @@ bool isFourCharacterKey(const char* key) {
     if (key[i] == '\0') return false;
   }
   return key[4] == '\0';
-}
-
-// The first character goes to the most significant byte. Each character is widened as a signed
-// value, as the driver protocol has always been fed; the sum wraps in unsigned arithmetic.
-std::uint32_t packKey(const char* key) {
-  std::uint32_t packed = 0;
-  for (int i = 0; i < 4; ++i) {
-    // NOLINTNEXTLINE(bugprone-signed-char-misuse): signed widening is the protocol's packing.
-    const auto widened = static_cast<std::int32_t>(static_cast<std::int8_t>(key[i]));
-    packed += static_cast<std::uint32_t>(widened) << (24 - 8 * i);
-  }
-  return packed;
 }
 
 // Standard output is often a pipe to the session's journal: flush, so that the failure is not
@@ -81,7 +71,7 @@ kern_return_t SMCReadKey(const char* key, SMCReading& reading) {
   reading = SMCReading{};
   if (!isFourCharacterKey(key)) return kIOReturnBadArgument;
 
-  input.key = packKey(key);
+  input.key = SMCFourCharCode(key);
   std::memcpy(reading.key, key, sizeof reading.key);
 
   input.command = SMCCommandReadKeyInfo;
@@ -89,9 +79,7 @@ kern_return_t SMCReadKey(const char* key, SMCReading& reading) {
     return result;
   }
   reading.dataSize = output.dataSize;
-  std::snprintf(reading.dataType, sizeof reading.dataType, "%c%c%c%c",
-                static_cast<char>(output.dataType >> 24), static_cast<char>(output.dataType >> 16),
-                static_cast<char>(output.dataType >> 8), static_cast<char>(output.dataType));
+  std::memcpy(reading.dataType, SMCFourCharString(output.dataType).data(), 4);
 
   input.dataSize = reading.dataSize;
   input.command = SMCCommandReadBytes;

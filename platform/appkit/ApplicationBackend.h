@@ -1,7 +1,6 @@
 #pragma once
-// What NSApplicationMain and the application object need from the desktop. The build chooses
-// the implementation by linking one definition of NSCreateApplicationBackend(): the GTK view in
-// the program, the headless backend in tests.
+// What NSApplicationMain and the application object need from the desktop. The program hands
+// its backend to NSApplicationMain: the GTK view in the program, a headless one in tests.
 
 #include <memory>
 
@@ -25,8 +24,3 @@ class ApplicationBackend {
   virtual void activateIgnoringOtherApps(bool flag) = 0;
   virtual void orderFrontStandardAboutPanel() = 0;
 };
-
-// Defined once per program by the backend linked in (platform/gtk, or the headless backend).
-// Link its definition as an object file (an OBJECT library or the executable's own sources): a
-// static library placed before pyrelle_appkit on the link line would not be searched again.
-std::unique_ptr<ApplicationBackend> NSCreateApplicationBackend();

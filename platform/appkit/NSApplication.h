@@ -1,11 +1,13 @@
 #pragma once
 // The application object (one per process, NSApp()) and the runner that main hands control to.
 
+#include <functional>
 #include <memory>
 
 #include "platform/appkit/NSObject.h"
 
 class ApplicationBackend;
+class NSMainInterface;
 
 // What the main interface's delegate answers.
 class NSApplicationDelegate : public NSObject {
@@ -44,16 +46,22 @@ class NSApplication {
   bool looping = false;
 };
 
+// What the application gives NSApplicationMain to load its main interface: instantiates the
+// delegate and makes its connections (outlets and actions). Called once per run, after the
+// backend started; the objects outlive the delegate.
+using NSMainInterfaceLoader =
+    std::function<std::unique_ptr<NSApplicationDelegate>(NSMainInterface& objects)>;
+
 inline NSApplication& NSApp() { return NSApplication::sharedApplication(); }
 
 // Runs the application:
-//  1. starts the desktop backend (NSCreateApplicationBackend()); when it cannot start, returns its
-//     status at once (it has said why; nothing else is printed, loaded or sent);
-//  2. creates the main interface's objects and loads the interface (NSLoadMainInterface());
+//  1. starts the desktop backend; when it cannot start, returns its status at once (it has said
+//     why; nothing else is printed, loaded or sent);
+//  2. creates the main interface's objects and loads the interface with `loadMainInterface`;
 //  3. sends applicationDidFinishLaunching to the delegate;
 //  4. runs the main run loop, driven by the backend's driver, until terminate();
 //  5. returns 0, after releasing, in this order, the backend, the delegate and the interface.
-// argc/argv are handed to the backend, which may remove the options it takes.
-int NSApplicationMain(int argc, char** argv);
-// The same with the given backend instead of the build's (nullptr: the build's).
-int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend> backend);
+// argc/argv are handed to the backend, which may remove the options it takes. Without a backend
+// it logs and returns 1.
+int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend> backend,
+                      const NSMainInterfaceLoader& loadMainInterface);

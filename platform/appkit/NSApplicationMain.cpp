@@ -42,29 +42,27 @@ class ApplicationSession {
   NSApplication& application;
 };
 
-int NSApplicationMain(int argc, char** argv) { return NSApplicationMain(argc, argv, nullptr); }
-
-int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend> givenBackend) {
+int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend> backend,
+                      const NSMainInterfaceLoader& loadMainInterface) {
   if (ApplicationSession::inProgress()) {
     NSLog("NSApplicationMain: the application is already running");
+    return 1;
+  }
+  if (backend == nullptr) {
+    NSLog("NSApplicationMain: no desktop backend");
     return 1;
   }
   // Released in the reverse order: the application object lets go of everything, the backend's
   // view of the model objects, then the delegate of the objects it points at.
   NSMainInterface objects;
   std::unique_ptr<NSApplicationDelegate> delegate;
-  std::unique_ptr<ApplicationBackend> backend =
-      givenBackend ? std::move(givenBackend) : NSCreateApplicationBackend();
-  if (backend == nullptr) {
-    NSLog("NSApplicationMain: no desktop backend");
-    return 1;
-  }
-  ApplicationSession session(*backend);
-  if (int status = backend->start(argc, argv); status != 0) return status;
+  const std::unique_ptr<ApplicationBackend> runningBackend = std::move(backend);
+  ApplicationSession session(*runningBackend);
+  if (int status = runningBackend->start(argc, argv); status != 0) return status;
 
-  delegate = NSLoadMainInterface(objects);
+  if (loadMainInterface) delegate = loadMainInterface(objects);
   if (delegate == nullptr) NSLog("NSApplicationMain: the main interface has no delegate");
-  backend->interfaceLoaded(objects);
+  runningBackend->interfaceLoaded(objects);
 
   session.launch(delegate.get());
   session.run();

@@ -24,9 +24,3 @@ class NSMainInterface {
   NSSlider intervalSlider;
   NSButton loginCheckbox;
 };
-
-// Defined by the application: instantiates the delegate of the main interface and makes its
-// connections (outlets and actions). Called once per run, after the backend started; the
-// objects outlive the delegate. Link its definition as an object file (see
-// NSCreateApplicationBackend()).
-std::unique_ptr<NSApplicationDelegate> NSLoadMainInterface(NSMainInterface& objects);

@@ -32,7 +32,6 @@ class NSMenu {
   // not added.
   void addItem(std::shared_ptr<NSMenuItem> item);
   const std::vector<std::shared_ptr<NSMenuItem>>& items() const { return _items; }
-  std::size_t numberOfItems() const { return _items.size(); }
 
   // The view shows or hides the menu. Opening twice or closing a closed menu changes nothing.
   void menuWillOpen();

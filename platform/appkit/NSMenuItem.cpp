@@ -2,10 +2,8 @@
 
 #include "platform/appkit/NSMenu.h"
 
-NSMenuItem::NSMenuItem(std::string title, NSSelector action, std::string keyEquivalent)
-    : _title(std::move(title)),
-      _action(std::move(action)),
-      _keyEquivalent(std::move(keyEquivalent)) {}
+NSMenuItem::NSMenuItem(std::string title, NSSelector action, std::string_view /*keyEquivalent*/)
+    : _title(std::move(title)), _action(std::move(action)) {}
 
 std::shared_ptr<NSMenuItem> NSMenuItem::separatorItem() {
   auto item = std::make_shared<NSMenuItem>("", NSSelector{}, "");

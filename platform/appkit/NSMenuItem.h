@@ -1,10 +1,10 @@
 #pragma once
-// An entry of a menu: a title, an action sent to a target when chosen, a key equivalent, or a
-// separator. An entry is enabled only when it has an action and a target that answers it, so an
+// An entry of a menu: a title and an action sent to a target when chosen, or a separator. An entry is enabled only when it has an action and a target that answers it, so an
 // entry without an action shows disabled and cannot be chosen.
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/appkit/NSObject.h"
@@ -14,8 +14,9 @@ class NSMenu;
 
 class NSMenuItem : public NSObject {
  public:
-  // `action` may be empty (NSSelector{}): the entry is then disabled.
-  NSMenuItem(std::string title, NSSelector action, std::string keyEquivalent);
+  // `action` may be empty (NSSelector{}): the entry is then disabled. The system makes every
+  // entry with an empty key equivalent; no other is taken.
+  NSMenuItem(std::string title, NSSelector action, std::string_view keyEquivalent);
   NSMenuItem(const NSMenuItem&) = delete;
   NSMenuItem& operator=(const NSMenuItem&) = delete;
 
@@ -25,7 +26,6 @@ class NSMenuItem : public NSObject {
   const std::string& title() const { return _title; }
   // The menu's observer is told when the title actually changes.
   void setTitle(std::string title);
-  const std::string& keyEquivalent() const { return _keyEquivalent; }
   bool isSeparatorItem() const { return separator; }
 
   const NSSelector& action() const { return _action; }
@@ -48,7 +48,6 @@ class NSMenuItem : public NSObject {
 
   std::string _title;
   NSSelector _action;
-  std::string _keyEquivalent;
   NSObject* _target = nullptr;
   NSMenu* _menu = nullptr;
   bool separator = false;

@@ -9,8 +9,8 @@ NSStatusBar& NSStatusBar::systemStatusBar() {
   return bar;
 }
 
-std::shared_ptr<NSStatusItem> NSStatusBar::statusItemWithLength(double length) {
-  auto item = std::make_shared<NSStatusItem>(NSStatusItem::Key{}, length);
+std::shared_ptr<NSStatusItem> NSStatusBar::statusItemWithLength(double /*length*/) {
+  auto item = std::make_shared<NSStatusItem>(Passkey<NSStatusBar>{});
   items.push_back(item.get());
   if (_observer != nullptr) _observer->statusBarDidAddItem(*item);
   return item;

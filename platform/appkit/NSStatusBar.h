@@ -8,7 +8,6 @@
 #include "platform/appkit/NSStatusItem.h"
 
 inline constexpr double NSVariableStatusItemLength = -1.0;
-inline constexpr double NSSquareStatusItemLength = -2.0;
 
 class NSStatusBarObserver {
  public:
@@ -25,6 +24,7 @@ class NSStatusBar {
   NSStatusBar& operator=(const NSStatusBar&) = delete;
 
   // A new item with an empty title, owned by the caller; it stays in the bar while it lives.
+  // Every item's width follows its title: the system asks for NSVariableStatusItemLength.
   std::shared_ptr<NSStatusItem> statusItemWithLength(double length);
   const std::vector<NSStatusItem*>& statusItems() const { return items; }
 

@@ -1,11 +1,14 @@
 #pragma once
 // An item in the desktop's panel: a title, a menu that opens when it is clicked, a highlight
-// mode and a length. Made only by NSStatusBar; it leaves the bar when its last owner lets go.
+// mode. Made only by NSStatusBar; it leaves the bar when its last owner lets go.
 
 #include <memory>
 #include <string>
 
+#include "platform/foundation/Passkey.h"
+
 class NSMenu;
+class NSStatusBar;
 class NSStatusItem;
 
 class NSStatusItemObserver {
@@ -22,9 +25,6 @@ class NSStatusItem {
   NSStatusItem(const NSStatusItem&) = delete;
   NSStatusItem& operator=(const NSStatusItem&) = delete;
 
-  // In points; NSVariableStatusItemLength (-1): the width follows the title.
-  double length() const { return _length; }
-
   const std::string& title() const { return _title; }
   // The observer is told only when the title actually changes.
   void setTitle(std::string title);
@@ -36,16 +36,10 @@ class NSStatusItem {
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
   void setObserver(NSStatusItemObserver* observer) { _observer = observer; }
 
- private:
-  friend class NSStatusBar;
-  struct Key {};
-
- public:
-  // For NSStatusBar only (it holds the Key).
-  NSStatusItem(Key, double length) : _length(length) {}
+  // Made by NSStatusBar only.
+  explicit NSStatusItem(Passkey<NSStatusBar> /*key*/) {}
 
  private:
-  double _length;
   std::string _title;
   bool _highlightMode = false;
   std::shared_ptr<NSMenu> _menu;

@@ -5,8 +5,3 @@ void NSWindow::makeKeyAndOrderFront(NSObject* /*sender*/) {
   if (_observer != nullptr) _observer->windowDidOrderFront(*this);
 }
 
-void NSWindow::orderOut(NSObject* /*sender*/) {
-  if (!visible) return;
-  visible = false;
-  if (_observer != nullptr) _observer->windowDidOrderOut(*this);
-}

@@ -11,8 +11,6 @@ class NSWindowObserver {
   virtual ~NSWindowObserver() = default;
   // makeKeyAndOrderFront: show the window (again), raise it and give it the keyboard focus.
   virtual void windowDidOrderFront(NSWindow& window) = 0;
-  // The program hid the window (not sent when the user closed it: the view did that already).
-  virtual void windowDidOrderOut(NSWindow& window) = 0;
 };
 
 class NSWindow : public NSObject {
@@ -24,7 +22,6 @@ class NSWindow : public NSObject {
   bool isVisible() const { return visible; }
   // Shows the window, brings it to the front and makes it key, even when already visible.
   void makeKeyAndOrderFront(NSObject* sender);
-  void orderOut(NSObject* sender);
   // The user closed the window: it is hidden.
   void userClose() { visible = false; }
 

@@ -99,11 +99,3 @@ RunLoopClock::time_point NSRunLoop::now() const {
   if (state->clock) return state->clock();
   return RunLoopClock::now();
 }
-
-void NSTimer::scheduledTimerWithTimeInterval(double seconds, NSInvocation invocation,
-                                             bool repeats) {
-  // The system only arms one-shot timers. A repeating request still fires once rather than
-  // not at all, and says so.
-  if (repeats) NSLog("NSTimer: repeating timers are not supported; this one fires once.");
-  NSRunLoop::mainRunLoop().addTimer(seconds, std::move(invocation));
-}

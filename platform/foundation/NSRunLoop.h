@@ -10,30 +10,12 @@
 #include <memory>
 #include <optional>
 
+#include "platform/foundation/NSInvocation.h"
+#include "platform/foundation/RunLoopDriver.h"
+
 enum class NSRunLoopMode { Default, EventTracking };
 
 using RunLoopClock = std::chrono::steady_clock;
-
-// A message to send later: what NSInvocation carries.
-class NSInvocation {
- public:
-  explicit NSInvocation(std::function<void()> message) : message(std::move(message)) {}
-  void invoke() const { message(); }
-
- private:
-  std::function<void()> message;
-};
-
-// What waits for the loop's next deadline and calls back into it.
-class RunLoopDriver {
- public:
-  virtual ~RunLoopDriver() = default;
-  // Runs until stop(); calls loop.fireDueTimers() whenever loop.nextFireDate() has passed.
-  virtual void run() = 0;
-  virtual void stop() = 0;
-  // The set of timers or the mode changed: the next deadline may be earlier than before.
-  virtual void timersChanged() = 0;
-};
 
 class NSRunLoop {
  public:
@@ -69,28 +51,5 @@ class NSRunLoop {
   NSRunLoop();
   struct State;
   std::unique_ptr<State> state;
-  friend struct std::default_delete<NSRunLoop>;
   ~NSRunLoop();
-};
-
-class NSTimer {
- public:
-  // Puts a timer on the main run loop in its default mode; the loop keeps it and its invocation,
-  // the caller keeps no reference. Only one-shot timers exist: a timer asked to repeat is
-  // logged and fires once.
-  static void scheduledTimerWithTimeInterval(double seconds, NSInvocation invocation,
-                                             bool repeats);
-};
-
-// A clock that only moves when told, for tests: install with setClockForTesting(clock.function()).
-class ManualClock {
- public:
-  RunLoopClock::time_point now() const { return current; }
-  void advance(std::chrono::milliseconds by) { current += by; }
-  std::function<RunLoopClock::time_point()> function() {
-    return [this] { return current; };
-  }
-
- private:
-  RunLoopClock::time_point current{};
 };

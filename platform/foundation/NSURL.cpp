@@ -11,8 +11,3 @@ NSURL NSURL::fileURLWithPath(const std::string& path) {
   return NSURL(absolute.get());
 }
 
-std::string NSURL::absoluteString() const {
-  const GCharPtr uri(g_filename_to_uri(filePath.c_str(), nullptr, nullptr));
-  if (!uri) return {};
-  return uri.get();
-}

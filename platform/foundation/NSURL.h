@@ -9,8 +9,6 @@ class NSURL {
   static NSURL fileURLWithPath(const std::string& path);
 
   std::string path() const { return filePath; }
-  // The "file://" form, with characters escaped as URLs require.
-  std::string absoluteString() const;
 
  private:
   explicit NSURL(std::string path) : filePath(std::move(path)) {}

@@ -182,4 +182,3 @@ void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
   store->save();
 }
 
-const std::string& NSUserDefaults::path() const { return store->path; }

@@ -38,9 +38,6 @@ class NSUserDefaults {
   void setBool(bool value, std::string_view key);
   void setInteger(std::int64_t value, std::string_view key);
 
-  // The settings file's path.
-  const std::string& path() const;
-
  private:
   struct Store;
   // The standard store, created on first use in `configDirectory` or else the user's own.

@@ -4,13 +4,11 @@
 
 #include <cstdio>
 
-#include "platform/foundation/GLibRunLoopDriver.h"
+#include "platform/glib/GLibRunLoopDriver.h"
 #include "platform/gtk/AboutPanel.h"
 #include "platform/gtk/PreferencesView.h"
 #include "platform/gtk/StatusBarView.h"
 #include "platform/gtk/TerminationSignals.h"
-#include "platform/hwmon/HwmonServices.h"
-#include "platform/iokit/IORegistry.h"
 #include "resources/PyrelleResources.h"
 
 namespace {
@@ -32,9 +30,7 @@ const BundleInfo& setUpProcessOnce() {
 
 }  // namespace
 
-GtkApplicationBackend::GtkApplicationBackend() : GtkApplicationBackend(Options{}) {}
-
-GtkApplicationBackend::GtkApplicationBackend(Options options) : options(options) {}
+GtkApplicationBackend::GtkApplicationBackend() = default;
 
 GtkApplicationBackend::~GtkApplicationBackend() = default;
 
@@ -52,7 +48,6 @@ int GtkApplicationBackend::start(int& argc, char**& argv) {
   }
   about = std::make_unique<AboutPanel>(setUpProcessOnce());
   terminationSignals = std::make_unique<TerminationSignals>();
-  if (options.publishPlatformServices) publishHwmonServices(IORegistry::shared());
   return 0;
 }
 
@@ -70,8 +65,4 @@ void GtkApplicationBackend::activateIgnoringOtherApps(bool /*flag*/) {}
 
 void GtkApplicationBackend::orderFrontStandardAboutPanel() {
   if (about) about->show();
-}
-
-std::unique_ptr<ApplicationBackend> NSCreateApplicationBackend() {
-  return std::make_unique<GtkApplicationBackend>();
 }

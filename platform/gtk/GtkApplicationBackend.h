@@ -1,7 +1,7 @@
 #pragma once
 // The application on a Linux desktop, through GTK: the status items as AppIndicators in the
 // panel, the preferences window from the interface file, the About dialog; the GLib main loop
-// drives the run loop. NSCreateApplicationBackend() in this library makes one.
+// drives the run loop.
 
 #include <memory>
 
@@ -15,13 +15,7 @@ class TerminationSignals;
 
 class GtkApplicationBackend final : public ApplicationBackend {
  public:
-  struct Options {
-    // Publish the platform's services (the hwmon "AppleSMC") once the desktop is up.
-    bool publishPlatformServices = true;
-  };
-
   GtkApplicationBackend();
-  explicit GtkApplicationBackend(Options options);
   ~GtkApplicationBackend() override;
   GtkApplicationBackend(const GtkApplicationBackend&) = delete;
   GtkApplicationBackend& operator=(const GtkApplicationBackend&) = delete;
@@ -39,7 +33,6 @@ class GtkApplicationBackend final : public ApplicationBackend {
   AboutPanel* aboutPanelForTesting() const { return about.get(); }
 
  private:
-  Options options;
   std::unique_ptr<AboutPanel> about;
   std::unique_ptr<PreferencesView> preferences;
   std::unique_ptr<StatusBarView> statusBar;

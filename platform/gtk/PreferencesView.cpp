@@ -86,10 +86,6 @@ GObject* PreferencesView::objectForTesting(const char* id) const {
 
 void PreferencesView::windowDidOrderFront(NSWindow& /*window*/) { gtk_window_present(window()); }
 
-void PreferencesView::windowDidOrderOut(NSWindow& /*window*/) {
-  gtk_widget_hide(windowWidget.get());
-}
-
 // Closing the window only hides it, so that it can come back with all its controls.
 gboolean PreferencesView::deleted(GtkWidget* widget, GdkEvent* /*event*/, gpointer self) {
   gtk_widget_hide(widget);

@@ -28,7 +28,6 @@ class PreferencesView final : private NSWindowObserver {
   PreferencesView(NSWindow& model, GObjectPtr<GtkBuilder> builder, GtkWidget* window);
 
   void windowDidOrderFront(NSWindow& window) override;
-  void windowDidOrderOut(NSWindow& window) override;
   static gboolean deleted(GtkWidget* widget, GdkEvent* event, gpointer self);
 
   NSWindow& model;

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "platform/hwmon/CpuSensorPick.h"
-#include "platform/hwmon/SMCEncoding.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/hwmon/SensorSource.h"
+#include "platform/iokit/SMCCodec.h"
 
 struct HwmonKey {
   std::uint32_t dataType = 0;       // SMCTypeSp78 or SMCTypeFpe2
@@ -24,16 +25,13 @@ struct HwmonKeyTable {
   std::optional<std::string> cpuSource;  // how TC0D is answered, for the log
 };
 
-// The four characters packed with the first in the most significant byte; 0 unless `key` is
-// exactly four printable ASCII characters, as every SMC key is.
+// The code of `key` (SMCFourCharCode); 0 unless `key` is exactly four printable ASCII
+// characters, as every SMC key is.
 constexpr std::uint32_t hwmonKeyCode(std::string_view key) {
-  if (key.size() != 4) return 0;
-  std::uint32_t code = 0;
   for (const char c : key) {
     if (c < ' ' || c > '~') return 0;
-    code = (code << 8) | static_cast<unsigned char>(c);
   }
-  return code;
+  return SMCFourCharCode(key);
 }
 
 // Builds the table from source.chips(); may read the CPU candidates once (see pickCpuSensor).

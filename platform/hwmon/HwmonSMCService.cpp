@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "platform/foundation/NSLog.h"
-#include "platform/hwmon/SMCEncoding.h"
+#include "platform/iokit/SMCCodec.h"
 
 namespace {
 
 std::size_t answerable(const HwmonKeyTable& table) {
   std::size_t count = 0;
-  for (const auto& entry : table.keys) count += entry.second.sensor ? 1 : 0;
+  for (const auto& entry : table.keys) count += entry.second.sensor ? 1U : 0U;
   return count;
 }
 
@@ -20,16 +20,17 @@ std::shared_ptr<HwmonSMCService> HwmonSMCService::create(std::unique_ptr<SensorS
                                                          Clock clock) {
   HwmonKeyTable table = buildHwmonKeyTable(*source);
   if (!answersPyrelleKeys(table)) return nullptr;
-  return std::make_shared<HwmonSMCService>(Passkey{}, std::move(source), std::move(clock),
+  return std::make_shared<HwmonSMCService>(Passkey<HwmonSMCService>{}, std::move(source), std::move(clock),
                                            std::move(table));
 }
 
-HwmonSMCService::HwmonSMCService(Passkey, std::unique_ptr<SensorSource> source, Clock clock,
-                                 HwmonKeyTable table)
-    : source(std::move(source)),
-      clock(std::move(clock)),
-      table(std::move(table)),
-      lastDiscovery(this->clock()) {}
+HwmonSMCService::HwmonSMCService(Passkey<HwmonSMCService> /*key*/,
+                                 std::unique_ptr<SensorSource> sensors, Clock monotonic,
+                                 HwmonKeyTable keys)
+    : source(std::move(sensors)),
+      clock(std::move(monotonic)),
+      table(std::move(keys)),
+      lastDiscovery(clock()) {}
 
 kern_return_t HwmonSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
   const auto found = table.keys.find(key);

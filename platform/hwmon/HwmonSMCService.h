@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/Passkey.h"
 #include "platform/hwmon/HwmonKeyTable.h"
 #include "platform/hwmon/SensorSource.h"
 #include "platform/iokit/AppleSMCDriver.h"
@@ -26,6 +27,10 @@ class HwmonSMCService : public AppleSMCDriver {
   static std::shared_ptr<HwmonSMCService> create(std::unique_ptr<SensorSource> source,
                                                  Clock clock = std::chrono::steady_clock::now);
 
+  // Made by create() only.
+  HwmonSMCService(Passkey<HwmonSMCService> key, std::unique_ptr<SensorSource> sensors,
+                  Clock monotonic, HwmonKeyTable keys);
+
   // The CPU sensor behind TC0D at start (chip and label), if any.
   const std::optional<std::string>& cpuSource() const { return table.cpuSource; }
 
@@ -33,12 +38,6 @@ class HwmonSMCService : public AppleSMCDriver {
   kern_return_t keyInfo(std::uint32_t key, SMCKeyInfo& info) override;
   kern_return_t readBytes(std::uint32_t key, std::uint32_t dataSize,
                           std::uint8_t (&bytes)[SMCDataBytes]) override;
-
- private:
-  struct Passkey {};
-
- public:
-  HwmonSMCService(Passkey, std::unique_ptr<SensorSource> source, Clock clock, HwmonKeyTable table);
 
  private:
   void rediscoverIfDue();

@@ -6,7 +6,7 @@
 #include "platform/hwmon/LibsensorsSource.h"
 
 bool publishHwmonServices(IORegistry& registry) {
-  std::unique_ptr<LibsensorsSource> source = LibsensorsSource::open();
+  std::unique_ptr<LibsensorsSource> source = LibsensorsSource::create();
   if (!source) return false;
   return publishHwmonServices(registry, std::move(source));
 }

@@ -45,18 +45,18 @@ std::string featureLabel(const sensors_chip_name& chip, const sensors_feature& f
 
 }  // namespace
 
-std::unique_ptr<LibsensorsSource> LibsensorsSource::open(const std::string& configPath) {
+std::unique_ptr<LibsensorsSource> LibsensorsSource::create(const std::string& configPath) {
   if (libraryInUse()) {
     NSLog("hwmon: libsensors is already in use in this process.");
     return nullptr;
   }
-  auto source = std::make_unique<LibsensorsSource>(Passkey{}, configPath);
+  auto source = std::make_unique<LibsensorsSource>(Passkey<LibsensorsSource>{}, configPath);
   if (!source->start()) return nullptr;
   return source;
 }
 
-LibsensorsSource::LibsensorsSource(Passkey, std::string configPath)
-    : configPath(std::move(configPath)) {
+LibsensorsSource::LibsensorsSource(Passkey<LibsensorsSource> /*key*/, std::string configFile)
+    : configPath(std::move(configFile)) {
   libraryInUse() = true;
 }
 

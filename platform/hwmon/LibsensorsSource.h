@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Passkey.h"
 #include "platform/hwmon/SensorSource.h"
 
 struct sensors_chip_name;
@@ -16,7 +17,7 @@ class LibsensorsSource final : public SensorSource {
   // Starts libsensors with the system's configuration (empty `configPath`) or with the given
   // file, and lists the chips. Empty, with a log line, when another LibsensorsSource is alive
   // or the library cannot start.
-  static std::unique_ptr<LibsensorsSource> open(const std::string& configPath = {});
+  static std::unique_ptr<LibsensorsSource> create(const std::string& configPath = {});
   ~LibsensorsSource() override;
   LibsensorsSource(const LibsensorsSource&) = delete;
   LibsensorsSource& operator=(const LibsensorsSource&) = delete;
@@ -25,11 +26,8 @@ class LibsensorsSource final : public SensorSource {
   std::optional<double> read(const SensorRef& ref) override;
   bool rediscover() override;
 
- private:
-  struct Passkey {};
-
- public:
-  LibsensorsSource(Passkey, std::string configPath);
+  // Made by create() only.
+  LibsensorsSource(Passkey<LibsensorsSource> key, std::string configFile);
 
  private:
   bool start();

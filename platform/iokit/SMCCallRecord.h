@@ -27,11 +27,3 @@ static_assert(offsetof(SMCCallRecord, dataSize) == 28);
 static_assert(offsetof(SMCCallRecord, dataType) == 32);
 static_assert(offsetof(SMCCallRecord, command) == 42);
 static_assert(offsetof(SMCCallRecord, bytes) == 48);
-
-// Packs four characters the way the driver expects them: first character most significant.
-constexpr std::uint32_t SMCFourCharCode(const char (&code)[5]) {
-  return (static_cast<std::uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(code[3]));
-}

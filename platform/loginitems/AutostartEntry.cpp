@@ -78,8 +78,8 @@ std::string execArgument(std::string_view path) {
 }
 
 bool hasControlCharacter(std::string_view text) {
-  for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7f) return true;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return true;
   }
   return false;
 }

@@ -39,7 +39,7 @@ bool writeAll(int fd, std::string_view data) {
 // away with this object, whatever happened.
 class TemporaryFile {
  public:
-  TemporaryFile(int directoryFd, std::string_view stem) : directoryFd(directoryFd) {
+  TemporaryFile(int directory, std::string_view stem) : directoryFd(directory) {
     for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
       name = "." + std::string(stem) + "-" + std::to_string(g_random_int()) + ".tmp";
       fd.reset(openat(directoryFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

@@ -48,11 +48,13 @@ std::unique_ptr<LSSharedFileList> LSSharedFileList::create() {
     logFailure("Cannot read the login items in", directory, g_strerror(errno));
     return nullptr;
   }
-  return std::make_unique<LSSharedFileList>(Key(), std::move(directory), std::move(fd));
+  return std::make_unique<LSSharedFileList>(Passkey<LSSharedFileList>{}, std::move(directory),
+                                            std::move(fd));
 }
 
-LSSharedFileList::LSSharedFileList(Key, std::string directory, UniqueFd directoryFd)
-    : directory(std::move(directory)), directoryFd(std::move(directoryFd)) {}
+LSSharedFileList::LSSharedFileList(Passkey<LSSharedFileList> /*key*/, std::string path,
+                                   UniqueFd fd)
+    : directory(std::move(path)), directoryFd(std::move(fd)) {}
 
 std::vector<LSSharedFileListItem> LSSharedFileList::copySnapshot() const {
   std::vector<LSSharedFileListItem> items;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/foundation/NSURL.h"
+#include "platform/foundation/Passkey.h"
 #include "platform/loginitems/UniqueFd.h"
 
 // One entry of the list as a snapshot found it.
@@ -19,15 +20,11 @@ class LSSharedFileListItem {
 
  private:
   friend class LSSharedFileList;
-  explicit LSSharedFileListItem(std::string name) : name(std::move(name)) {}
+  explicit LSSharedFileListItem(std::string fileName) : name(std::move(fileName)) {}
   std::string name;
 };
 
 class LSSharedFileList {
-  struct Key {
-    explicit Key() = default;
-  };
-
  public:
   // The session login-items list, or nullptr (logged) when the autostart directory exists but
   // cannot be read. A missing directory is an empty list; inserting creates it.
@@ -56,7 +53,7 @@ class LSSharedFileList {
   static void setDirectoryForTesting(std::optional<std::string> directory);
 
   // Made by create() only.
-  LSSharedFileList(Key, std::string directory, UniqueFd directoryFd);
+  LSSharedFileList(Passkey<LSSharedFileList> key, std::string path, UniqueFd fd);
 
  private:
   bool openOrCreateDirectory();

@@ -11,16 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "app/MainInterface.h"
 #include "app/RGAppDelegate.h"
 #include "platform/appkit/AppKit.h"
-#include "platform/appkit/HeadlessBackend.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "tests/doubles/ScriptedSMCService.h"
-#include "tests/loginitems/TemporaryAutostart.h"
+#include "tests/support/HeadlessBackend.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/ScopedAppleSMC.h"
+#include "tests/support/TemporaryAutostart.h"
 
 namespace {
 
@@ -55,7 +57,8 @@ Lines menuEntries() {
 void choose(const std::string& title) {
   const Lines entries = menuEntries();
   const auto index = std::find(entries.begin(), entries.end(), title) - entries.begin();
-  EXPECT_TRUE(statusItem().menu()->items().at(index)->userChoose()) << title;
+  EXPECT_TRUE(statusItem().menu()->items().at(static_cast<std::size_t>(index))->userChoose())
+      << title;
 }
 
 // Watches the status bar as a desktop view would.
@@ -88,7 +91,8 @@ class ApplicationRun : public testing::Test, private NSStatusBarObserver {
     char name[] = "pyrelle";
     char* argv[] = {name, nullptr};
     return NSApplicationMain(
-        1, argv, std::make_unique<HeadlessBackend>(HeadlessBackend::Options{.session = session}));
+        1, argv, std::make_unique<HeadlessBackend>(HeadlessBackend::Options{.session = session}),
+        NSLoadMainInterface);
   }
 
   // Refresh passes so far: each samples three keys, as the hardware object's creation did.

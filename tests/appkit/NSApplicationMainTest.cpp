@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/appkit/HeadlessBackend.h"
+#include "tests/support/HeadlessBackend.h"
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/NSLog.h"
 
@@ -17,7 +17,7 @@ std::shared_ptr<Events> timeline;
 
 class TestDelegate : public NSApplicationDelegate {
  public:
-  explicit TestDelegate(NSMainInterface& objects) : objects(objects) {}
+  explicit TestDelegate(NSMainInterface& loaded) : objects(loaded) {}
   ~TestDelegate() override {
     // The interface objects are still there; the backend is already gone.
     timeline->push_back("delegate released, window " +
@@ -38,17 +38,11 @@ int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Event
   events = backend->events();
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
-  return NSApplicationMain(1, argv, std::move(backend));
+  return NSApplicationMain(1, argv, std::move(backend), [](NSMainInterface& objects) {
+    timeline->push_back("interface loaded");
+    return std::make_unique<TestDelegate>(objects);
+  });
 }
-
-}  // namespace
-
-std::unique_ptr<NSApplicationDelegate> NSLoadMainInterface(NSMainInterface& objects) {
-  timeline->push_back("interface loaded");
-  return std::make_unique<TestDelegate>(objects);
-}
-
-namespace {
 
 TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated) {
   const auto session = [] {

@@ -1,4 +1,5 @@
 #include "platform/foundation/NSRunLoop.h"
+#include "tests/support/ManualClock.h"
 
 #include <gtest/gtest.h>
 

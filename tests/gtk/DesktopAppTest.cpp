@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MainInterface.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -47,8 +48,7 @@ class DesktopAppTest : public ::testing::Test {
 
   NSMainInterface objects;
   std::unique_ptr<NSApplicationDelegate> delegate;
-  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>(
-      GtkApplicationBackend::Options{.publishPlatformServices = false});
+  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>();
 };
 
 TEST_F(DesktopAppTest, WindowControlsChangeTheModelTheStoredSettingsAndThePanel) {
@@ -92,7 +92,8 @@ TEST_F(DesktopAppTest, AboutDialogCarriesTheNameAndVersion) {
   g_unsetenv("WAYLAND_DISPLAY");
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
-  std::exit(NSApplicationMain(1, argv));
+  std::exit(
+      NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
 }
 
 // Started outside any desktop session, the program says so in one line and exits with 1.
@@ -110,7 +111,8 @@ TEST(ApplicationMainTest, WithoutADisplaySaysSoInOneLineAndExitsWithStatusOne) {
       nullptr);
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
-  std::exit(NSApplicationMain(1, argv));
+  std::exit(
+      NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
 }
 
 // Logging out sends SIGTERM: the run ends as Quit ends it, closing the SMC connection once.

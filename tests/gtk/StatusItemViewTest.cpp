@@ -193,8 +193,7 @@ class StatusItemViewTest : public ::testing::Test {
   }
 
   NSMainInterface objects;
-  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>(
-      GtkApplicationBackend::Options{.publishPlatformServices = false});
+  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>();
   const GObjectPtr<GDBusConnection> bus{g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)};
   InfoTarget target;
   std::shared_ptr<NSStatusItem> item;

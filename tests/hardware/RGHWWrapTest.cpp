@@ -9,7 +9,7 @@
 
 #include "platform/foundation/NSLog.h"
 #include "sensors/smc.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 namespace {
 

@@ -9,37 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FakeSensorSource.h"
+
 namespace {
 
-struct Input {
-  std::string chip;
-  std::string label;
-  std::optional<double> celsius;  // empty: the read fails
-};
-
-// A SensorSource over temperature inputs in list order; an input joins the chip before it
-// when their names match.
-class FakeSensorSource : public SensorSource {
- public:
-  explicit FakeSensorSource(const std::vector<Input>& inputs) {
-    for (const Input& input : inputs) {
-      if (list.empty() || list.back().name != input.chip) {
-        list.push_back({input.chip, input.chip + "-isa-0000", {}});
-      }
-      std::vector<SensorFeature>& features = list.back().features;
-      const SensorRef ref{list.size() - 1, static_cast<int>(values.size())};
-      features.push_back({SensorKind::temperature, "temp", input.label, ref});
-      values.push_back(input.celsius);
-    }
-  }
-  const std::vector<SensorChip>& chips() const override { return list; }
-  std::optional<double> read(const SensorRef& ref) override { return values.at(ref.input); }
-  bool rediscover() override { return true; }
-
- private:
-  std::vector<SensorChip> list;
-  std::vector<std::optional<double>> values;
-};
+using Input = FakeSensorSource::Input;
 
 std::string pick(const std::vector<Input>& inputs) {
   FakeSensorSource source(inputs);
@@ -66,7 +40,8 @@ TEST(CpuSensorPick, FollowsTheOrderOfPreferenceAndIgnoresLookalikes) {
     const Input& best = worstFirst[n - 1];
     const std::string expected = best.chip + "-isa-0000 \"" + best.label + "\"";
     std::vector<Input> inputs = lookalikes;
-    inputs.insert(inputs.end(), worstFirst.begin(), worstFirst.begin() + n);
+    inputs.insert(inputs.end(), worstFirst.begin(),
+                  worstFirst.begin() + static_cast<std::ptrdiff_t>(n));
     EXPECT_EQ(pick(inputs), expected);
     std::reverse(inputs.begin(), inputs.end());
     EXPECT_EQ(pick(inputs), expected);

@@ -1,23 +1,18 @@
 // Reads the three keys of one refresh `samples` times on a fake hwmon tree, so that strace can
-// count what the steady path costs (see syscalls_per_read.sh). Exits 77 where the fake tree
-// cannot be made.
+// count what the steady path costs (see syscalls_per_read.sh). Fails where the fake tree cannot
+// be made.
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <memory>
 
 #include "platform/hwmon/HwmonServices.h"
 #include "sensors/smc.h"
-#include "tests/hwmon/FakeHwmonTree.h"
+#include "tests/support/FakeHwmonTree.h"
 
 int main(int argc, char** argv) {
   const int samples = argc > 1 ? std::atoi(argv[1]) : 100;
-  std::string whyNot;
-  const std::unique_ptr<FakeHwmonTree> tree = FakeHwmonTree::create(whyNot);
-  if (!tree) {
-    std::fprintf(stderr, "No private fake /sys/class/hwmon: %s\n", whyNot.c_str());
-    return 77;
-  }
+  const std::unique_ptr<FakeHwmonTree> tree = FakeHwmonTree::create();
+  if (!tree) return 1;
   tree->addCoretemp(2, "45000");
   tree->addFans(4, "1200", "800");
   if (!publishHwmonServices(IORegistry::shared()) || SMCOpen() != 0) return 1;

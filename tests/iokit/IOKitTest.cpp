@@ -5,7 +5,8 @@
 #include "platform/iokit/IOKit.h"
 #include "platform/iokit/IOKitTesting.h"
 #include "platform/iokit/IORegistry.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "platform/iokit/SMCCodec.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "TemporaryAutostart.h"
+#include "tests/support/TemporaryAutostart.h"
 #include "platform/foundation/NSLog.h"
 
 namespace fs = std::filesystem;

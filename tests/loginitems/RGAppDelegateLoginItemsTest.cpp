@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TemporaryAutostart.h"
+#include "tests/support/TemporaryAutostart.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 

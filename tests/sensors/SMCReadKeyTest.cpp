@@ -2,8 +2,9 @@
 
 #include <cstring>
 
+#include "platform/iokit/SMCCodec.h"
 #include "sensors/smc.h"
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScopedAppleSMC.h"
 
 namespace {
 

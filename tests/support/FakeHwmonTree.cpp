@@ -1,13 +1,16 @@
-#include "tests/hwmon/FakeHwmonTree.h"
+#include "tests/support/FakeHwmonTree.h"
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+
+#include "platform/foundation/NSLog.h"
 
 namespace fs = std::filesystem;
 
@@ -18,29 +21,41 @@ namespace {
 const fs::path hwmonFolder = "/sys/class/hwmon";
 const fs::path devicesRoot = "/sys/class/.pyrelle-fake";
 
-std::string failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+// Logs what failed and why; the factory then answers nullptr.
+std::nullptr_t failed(const char* what) {
+  NSLog(std::string("FakeHwmonTree: ") + what + ": " + std::strerror(errno));
+  return nullptr;
+}
+
+// Maps this process's user and group to root in a new user namespace, which may then make a
+// mount namespace and mount a tmpfs, as root may.
+bool enterOwnUserNamespace() {
+  const uid_t uid = getuid();
+  const gid_t gid = getgid();
+  if (unshare(CLONE_NEWUSER) != 0) return false;
+  std::ofstream("/proc/self/setgroups") << "deny";
+  std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+  std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+  return getuid() == 0;
+}
 
 fs::path chipFolder(int number) { return hwmonFolder / ("hwmon" + std::to_string(number)); }
 
 }  // namespace
 
-std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create(std::string& whyNot) {
-  if (unshare(CLONE_NEWNS) != 0) {
-    whyNot = failure("mount namespaces are not permitted (needs root)");
-    return nullptr;
-  }
+std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create() {
+  if (geteuid() != 0 && !enterOwnUserNamespace()) return failed("no user namespace");
+  if (unshare(CLONE_NEWNS) != 0) return failed("no mount namespace");
   // Nothing is mounted unless every mount of the new namespace was made private first.
   if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-    whyNot = failure("cannot make the mounts private");
-    return nullptr;
+    return failed("cannot make the mounts private");
   }
   if (mount("pyrelle-fake-class", "/sys/class", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
-    whyNot = failure("cannot mount a tmpfs on /sys/class");
-    return nullptr;
+    return failed("cannot mount a tmpfs on /sys/class");
   }
   fs::create_directory(hwmonFolder);
   fs::create_directories(devicesRoot / "bus" / "platform");
-  return std::make_unique<FakeHwmonTree>(Passkey{});
+  return std::make_unique<FakeHwmonTree>(Passkey<FakeHwmonTree>{});
 }
 
 FakeHwmonTree::~FakeHwmonTree() { umount2("/sys/class", MNT_DETACH); }

@@ -1,21 +1,16 @@
-#include "tests/doubles/ScriptedSMCService.h"
+#include "tests/support/ScriptedSMCService.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <stdexcept>
+
+#include "platform/iokit/SMCCodec.h"
 
 // Test scripts name keys and types as four-character strings; anything else is a mistake in
 // the test, reported loudly.
 std::uint32_t ScriptedSMCService::fourCharCode(const std::string& code) {
   if (code.size() != 4) throw std::invalid_argument("not a four-character code: " + code);
-  char chars[5] = {};
-  code.copy(chars, 4);
-  return SMCFourCharCode(chars);
-}
-
-static std::vector<std::uint8_t> bigEndian16(long value) {
-  return {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+  return SMCFourCharCode(code);
 }
 
 void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
@@ -26,14 +21,13 @@ void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
 }
 
 void ScriptedSMCService::setTemperature(const std::string& key, double celsius) {
-  // sp78: signed, 8 integer and 8 fractional bits.
-  const long raw = std::lround(std::clamp(celsius * 256.0, -32768.0, 32767.0));
-  setKey(key, "sp78", bigEndian16(raw), 2);
+  const auto bytes = SMCEncodeSp78(celsius);
+  setKey(key, "sp78", {bytes.begin(), bytes.end()}, SMCEncodedSize);
 }
 
-void ScriptedSMCService::setFanRpm(const std::string& key, int rpm) {
-  // fpe2: unsigned, 14 integer and 2 fractional bits.
-  setKey(key, "fpe2", bigEndian16(std::clamp(rpm, 0, 16383) * 4L), 2);
+void ScriptedSMCService::setFanRpm(const std::string& key, double rpm) {
+  const auto bytes = SMCEncodeFpe2(rpm);
+  setKey(key, "fpe2", {bytes.begin(), bytes.end()}, SMCEncodedSize);
 }
 
 kern_return_t ScriptedSMCService::callStructMethod(std::uint32_t selector, const void* input,

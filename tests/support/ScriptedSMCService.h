@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,9 +18,9 @@ class ScriptedSMCService : public AppleSMCDriver {
   // A key of any type and size; at most 32 of the bytes given are kept.
   void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes,
               std::uint32_t dataSize);
-  // "sp78" from degrees Celsius and "fpe2" from rpm, encoded as the real driver does.
+  // "sp78" from degrees Celsius and "fpe2" from rpm, encoded as the hwmon service encodes them.
   void setTemperature(const std::string& key, double celsius);
-  void setFanRpm(const std::string& key, int rpm);
+  void setFanRpm(const std::string& key, double rpm);
   void removeKey(const std::string& key) { keys.erase(fourCharCode(key)); }
   void failKeyInfo(const std::string& key) { failingKeyInfo.insert(fourCharCode(key)); }
   void failReadBytes(const std::string& key) { failingReadBytes.insert(fourCharCode(key)); }
@@ -59,20 +58,4 @@ class ScriptedSMCService : public AppleSMCDriver {
   std::vector<SMCCallRecord> received;
   int keyInfoCount = 0, readBytesCount = 0;
   kern_return_t openResult = kIOReturnSuccess;
-};
-
-// Publishes a scripted service as the machine's "AppleSMC" for the scope of a test, and
-// withdraws that service at the end. It closes nothing: a connection the test left open stays
-// open (and keeps the service alive), as withdrawing a service does in the registry.
-class ScopedAppleSMC {
- public:
-  ScopedAppleSMC();
-  ~ScopedAppleSMC();
-  ScopedAppleSMC(const ScopedAppleSMC&) = delete;
-  ScopedAppleSMC& operator=(const ScopedAppleSMC&) = delete;
-
-  ScriptedSMCService& service() { return *scripted; }
-
- private:
-  std::shared_ptr<ScriptedSMCService> scripted;
 };

@@ -1,4 +1,4 @@
-#include "platform/foundation/GLibRunLoopDriver.h"
+#include "platform/glib/GLibRunLoopDriver.h"
 
 #include <glib.h>
 

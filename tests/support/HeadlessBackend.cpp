@@ -1,4 +1,4 @@
-#include "platform/appkit/HeadlessBackend.h"
+#include "tests/support/HeadlessBackend.h"
 
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/NSRunLoop.h"
@@ -8,8 +8,8 @@ namespace {
 // Runs the test's session in place of waiting for events.
 class SessionDriver final : public RunLoopDriver {
  public:
-  SessionDriver(std::function<void()> session, std::shared_ptr<HeadlessBackend::Events> log)
-      : session(std::move(session)), log(std::move(log)) {}
+  SessionDriver(std::function<void()> scripted, std::shared_ptr<HeadlessBackend::Events> events)
+      : session(std::move(scripted)), log(std::move(events)) {}
 
   void run() override {
     log->push_back("run");
@@ -27,7 +27,7 @@ class SessionDriver final : public RunLoopDriver {
 
 HeadlessBackend::HeadlessBackend() : HeadlessBackend(Options{}) {}
 
-HeadlessBackend::HeadlessBackend(Options options) : options(std::move(options)) {}
+HeadlessBackend::HeadlessBackend(Options given) : options(std::move(given)) {}
 
 HeadlessBackend::~HeadlessBackend() {
   if (window != nullptr) window->setObserver(nullptr);
@@ -53,9 +53,3 @@ void HeadlessBackend::activateIgnoringOtherApps(bool /*flag*/) { log->push_back(
 void HeadlessBackend::orderFrontStandardAboutPanel() { log->push_back("about"); }
 
 void HeadlessBackend::windowDidOrderFront(NSWindow& /*window*/) { log->push_back("window front"); }
-
-void HeadlessBackend::windowDidOrderOut(NSWindow& /*window*/) { log->push_back("window out"); }
-
-std::unique_ptr<ApplicationBackend> NSCreateApplicationBackend() {
-  return std::make_unique<HeadlessBackend>();
-}

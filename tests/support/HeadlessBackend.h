@@ -1,7 +1,7 @@
 #pragma once
 // A backend without a desktop, for tests: it records what the application asks of the desktop
-// and runs a scripted session instead of waiting for events. NSCreateApplicationBackend() in
-// this library makes one with the default options: it starts, and the run ends at once.
+// and runs a scripted session instead of waiting for events. With the default options it
+// starts, and the run ends at once.
 
 #include <functional>
 #include <memory>
@@ -23,12 +23,12 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
   using Events = std::vector<std::string>;
 
   HeadlessBackend();
-  explicit HeadlessBackend(Options options);
+  explicit HeadlessBackend(Options given);
   ~HeadlessBackend() override;
 
   // Shared so that a test can read them after NSApplicationMain released the backend. In order:
   // "start", "interface loaded", "run", "stop" (terminate during the run), "activate",
-  // "about", "window front", "window out".
+  // "about", "window front".
   std::shared_ptr<const Events> events() const { return log; }
 
   int start(int& argc, char**& argv) override;
@@ -39,7 +39,6 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
 
  private:
   void windowDidOrderFront(NSWindow& window) override;
-  void windowDidOrderOut(NSWindow& window) override;
 
   Options options;
   std::shared_ptr<Events> log = std::make_shared<Events>();

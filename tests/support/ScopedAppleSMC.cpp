@@ -1,5 +1,6 @@
+#include "tests/support/ScopedAppleSMC.h"
+
 #include "platform/iokit/IORegistry.h"
-#include "tests/doubles/ScriptedSMCService.h"
 
 ScopedAppleSMC::ScopedAppleSMC() : scripted(std::make_shared<ScriptedSMCService>()) {
   IORegistry::shared().publish("AppleSMC", scripted);

@@ -1,17 +1,21 @@
 #pragma once
 // A fake /sys/class/hwmon that libsensors reads like the real one, private to this process.
-// Creating it moves the process into a new mount namespace whose mounts are all made private
-// first (so nothing reaches the real system) and hides /sys/class under an empty tmpfs, which
-// then holds the fake chips and their devices. Destroying it unmounts the tmpfs; the process
-// stays in its private namespace. Needs root; the real /sys is never written.
+// Creating it moves the process into a new mount namespace (inside a user namespace of its own
+// when not root) whose mounts are all made private first, so nothing reaches the real system,
+// and hides /sys/class under an empty tmpfs, which then holds the fake chips and their
+// devices. Destroying it unmounts the tmpfs; the process stays in its private namespace. The
+// real /sys is never written.
 
 #include <memory>
 #include <string>
 
+#include "platform/foundation/Passkey.h"
+
 class FakeHwmonTree {
  public:
-  // Empty, with the reason in `whyNot`, where the process may not make a mount namespace.
-  static std::unique_ptr<FakeHwmonTree> create(std::string& whyNot);
+  // nullptr, with a log line saying why, where the process may not make the namespaces (a
+  // process with threads cannot enter a user namespace).
+  static std::unique_ptr<FakeHwmonTree> create();
   ~FakeHwmonTree();
   FakeHwmonTree(const FakeHwmonTree&) = delete;
   FakeHwmonTree& operator=(const FakeHwmonTree&) = delete;
@@ -25,11 +29,8 @@ class FakeHwmonTree {
   // Removes hwmon<number> and its device, as unloading the driver does.
   void removeChip(int number);
 
- private:
-  struct Passkey {};
-
- public:
-  explicit FakeHwmonTree(Passkey) {}
+  // Made by create() only.
+  explicit FakeHwmonTree(Passkey<FakeHwmonTree> /*key*/) {}
 
  private:
   void addChip(int number, const std::string& name, const std::string& device);

@@ -1,0 +1,19 @@
+#pragma once
+// A clock that only moves when told: install with setClockForTesting(clock.function()).
+
+#include <chrono>
+#include <functional>
+
+#include "platform/foundation/NSRunLoop.h"
+
+class ManualClock {
+ public:
+  RunLoopClock::time_point now() const { return current; }
+  void advance(std::chrono::milliseconds by) { current += by; }
+  std::function<RunLoopClock::time_point()> function() {
+    return [this] { return current; };
+  }
+
+ private:
+  RunLoopClock::time_point current{};
+};

@@ -1,0 +1,21 @@
+#pragma once
+// Publishes a scripted service as the machine's "AppleSMC" for the scope of a test, and
+// withdraws that service at the end. It closes nothing: a connection the test left open stays
+// open (and keeps the service alive), as withdrawing a service does in the registry.
+
+#include <memory>
+
+#include "tests/support/ScriptedSMCService.h"
+
+class ScopedAppleSMC {
+ public:
+  ScopedAppleSMC();
+  ~ScopedAppleSMC();
+  ScopedAppleSMC(const ScopedAppleSMC&) = delete;
+  ScopedAppleSMC& operator=(const ScopedAppleSMC&) = delete;
+
+  ScriptedSMCService& service() { return *scripted; }
+
+ private:
+  std::shared_ptr<ScriptedSMCService> scripted;
+};
