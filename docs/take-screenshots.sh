@@ -2,41 +2,18 @@
 # Takes the README's screenshots of a built Pyrelle under Xvfb: the panel item (the fallback
 # tray icon in a plain XEmbed tray, with its menu open) and the preferences window.
 #
-# Usage (as root, for the private mount namespace): bash docs/take-screenshots.sh build/app/pyrelle
+# Usage: bash docs/take-screenshots.sh BUILD_DIR (a build with the tests or benchmarks on)
 # Needs xvfb, dbus, trayer, xdotool and imagemagick. So that the shots show readings on any
-# machine, the program reads a small fake hwmon tree (a CPU package at 47 °C, two fans) bound
-# in place of /sys/class in a mount namespace of its own; the real /sys is never touched.
+# machine, the program runs on the tests' fake hwmon tree (a CPU package at 47 °C, two fans),
+# in a mount namespace of its own; the real /sys is never touched.
 set -euo pipefail
 
-if [ "${1-}" != "--inside" ]; then
-  program=$(realpath "${1:?usage: take-screenshots.sh PATH/TO/pyrelle}")
-  docs=$(cd "$(dirname "$0")" && pwd)
-  exec unshare --mount --propagation private bash "$0" --inside "$program" "$docs"
-fi
-program=$2
-docs=$3
+build=$(realpath "${1:?usage: take-screenshots.sh BUILD_DIR}")
+program=$build/app/pyrelle
+fake_hwmon=$build/tests/support/pyrelle_fake_hwmon
+docs=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-
-# A coretemp chip and a Super I/O chip with two fans, as libsensors finds them in sysfs.
-chip() {  # number, name, platform device
-  local folder=$work/devices/platform/$3/hwmon/hwmon$1
-  mkdir -p "$folder" "$work/bus/platform" "$work/class-hwmon"
-  ln -s "$work/bus/platform" "$work/devices/platform/$3/subsystem"
-  ln -s "../../../$3" "$folder/device"
-  ln -s "$folder" "$work/class-hwmon/hwmon$1"
-  echo "$2" > "$folder/name"
-}
-chip 0 coretemp coretemp.0
-echo 47000 > "$work/class-hwmon/hwmon0/temp1_input"
-echo "Package id 0" > "$work/class-hwmon/hwmon0/temp1_label"
-chip 1 nct6798 nct6775.656
-echo 1180 > "$work/class-hwmon/hwmon1/fan1_input"
-echo 940 > "$work/class-hwmon/hwmon1/fan2_input"
-# /sys/class/hwmon may not exist: a tmpfs stands in for /sys/class, with only the fake tree.
-mount -t tmpfs pyrelle-fake-class /sys/class
-mkdir /sys/class/hwmon
-mount --bind "$work/class-hwmon" /sys/class/hwmon
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
@@ -50,7 +27,7 @@ dbus-run-session -- bash -c '
   trayer --edge top --align right --widthtype request --height 30 --tint 0x303438 \
          --transparent true --alpha 0 --SetDockType true 2>/dev/null &
   tray_pid=$!
-  "$1" &
+  "$3" "$1" &
   program_pid=$!
   trap "kill $program_pid $tray_pid 2>/dev/null || true" EXIT
   # A click on the tray icon pops up the menu; the shot shows the tray and the menu.
