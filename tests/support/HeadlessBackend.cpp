@@ -1,6 +1,5 @@
 #include "tests/support/HeadlessBackend.h"
 
-#include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/NSRunLoop.h"
 
 namespace {
@@ -29,27 +28,15 @@ HeadlessBackend::HeadlessBackend() : HeadlessBackend(Options{}) {}
 
 HeadlessBackend::HeadlessBackend(Options given) : options(std::move(given)) {}
 
-HeadlessBackend::~HeadlessBackend() {
-  if (window != nullptr) window->setObserver(nullptr);
-}
-
 int HeadlessBackend::start(int& /*argc*/, char**& /*argv*/) {
   log->push_back("start");
   return options.startStatus;
 }
 
-void HeadlessBackend::interfaceLoaded(NSMainInterface& objects) {
+void HeadlessBackend::interfaceLoaded(NSMainInterface& /*objects*/) {
   log->push_back("interface loaded");
-  window = &objects.window;
-  window->setObserver(this);
 }
 
 std::shared_ptr<RunLoopDriver> HeadlessBackend::runLoopDriver() {
   return std::make_shared<SessionDriver>(options.session, log);
 }
-
-void HeadlessBackend::activateIgnoringOtherApps(bool /*flag*/) { log->push_back("activate"); }
-
-void HeadlessBackend::orderFrontStandardAboutPanel() { log->push_back("about"); }
-
-void HeadlessBackend::windowDidOrderFront(NSWindow& /*window*/) { log->push_back("window front"); }

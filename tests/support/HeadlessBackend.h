@@ -1,7 +1,7 @@
 #pragma once
-// A backend without a desktop, for tests: it records what the application asks of the desktop
-// and runs a scripted session instead of waiting for events. With the default options it
-// starts, and the run ends at once.
+// A backend without a desktop, for tests: it runs a scripted session instead of waiting for
+// events, and records the steps of the run. With the default options it starts, and the run
+// ends at once.
 
 #include <functional>
 #include <memory>
@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "platform/appkit/ApplicationBackend.h"
-#include "platform/appkit/NSWindow.h"
 
-class HeadlessBackend final : public ApplicationBackend, private NSWindowObserver {
+class HeadlessBackend final : public ApplicationBackend {
  public:
   struct Options {
     // Non-zero: start() fails with this status.
@@ -24,23 +23,18 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
 
   HeadlessBackend();
   explicit HeadlessBackend(Options given);
-  ~HeadlessBackend() override;
 
-  // Shared so that a test can read them after NSApplicationMain released the backend. In order:
-  // "start", "interface loaded", "run", "stop" (terminate during the run), "activate",
-  // "about", "window front".
+  // In order: "start", "interface loaded", "run", "stop" (terminate during the run). Shared,
+  // so that a test can read them after NSApplicationMain released the backend.
   std::shared_ptr<const Events> events() const { return log; }
 
   int start(int& argc, char**& argv) override;
   void interfaceLoaded(NSMainInterface& objects) override;
   std::shared_ptr<RunLoopDriver> runLoopDriver() override;
-  void activateIgnoringOtherApps(bool flag) override;
-  void orderFrontStandardAboutPanel() override;
+  void activateIgnoringOtherApps(bool /*flag*/) override {}
+  void orderFrontStandardAboutPanel() override {}
 
  private:
-  void windowDidOrderFront(NSWindow& window) override;
-
   Options options;
   std::shared_ptr<Events> log = std::make_shared<Events>();
-  NSWindow* window = nullptr;
 };
