@@ -89,5 +89,3 @@ kern_return_t SMCReadKey(const char* key, SMCReading& reading) {
   std::memcpy(reading.bytes, output.bytes, sizeof reading.bytes);
   return kIOReturnSuccess;
 }
-
-io_connect_t SMCConnectionForTesting() { return conn; }

@@ -37,6 +37,3 @@ int SMCGetFanRpm(const char* key);
 // a size of 2^31 or more gives 0; a size of 6 or more, or a total beyond 32 bits, gives -1.
 double SMCDecodeTemperature(const SMCReading& reading);
 int SMCDecodeFanRpm(const SMCReading& reading);
-
-// The connection handle as it stands; 0 before the first open.
-io_connect_t SMCConnectionForTesting();

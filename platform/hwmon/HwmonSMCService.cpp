@@ -19,7 +19,10 @@ std::size_t answerable(const HwmonKeyTable& table) {
 std::shared_ptr<HwmonSMCService> HwmonSMCService::create(std::unique_ptr<SensorSource> source,
                                                          Clock clock) {
   HwmonKeyTable table = buildHwmonKeyTable(*source);
-  if (!answersPyrelleKeys(table)) return nullptr;
+  if (!answersPyrelleKeys(table)) {
+    NSLog("hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
+    return nullptr;
+  }
   return std::make_shared<HwmonSMCService>(Passkey<HwmonSMCService>{}, std::move(source), std::move(clock),
                                            std::move(table));
 }

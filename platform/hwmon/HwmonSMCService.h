@@ -22,8 +22,8 @@ class HwmonSMCService : public AppleSMCDriver {
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
   static constexpr std::chrono::seconds rediscoveryInterval{10};
 
-  // Builds the key table from `source`. Empty when the sensors answer none of TC0D, F0Ac and
-  // F1Ac. `clock` is monotonic; tests pass a manual one.
+  // Builds the key table from `source`. Empty, with a log line, when the sensors answer none of
+  // TC0D, F0Ac and F1Ac. `clock` is monotonic; tests pass a manual one.
   static std::shared_ptr<HwmonSMCService> create(std::unique_ptr<SensorSource> source,
                                                  Clock clock = std::chrono::steady_clock::now);
 

@@ -15,10 +15,7 @@ bool publishHwmonServices(IORegistry& registry, std::unique_ptr<SensorSource> so
                           HwmonSMCService::Clock clock) {
   std::shared_ptr<HwmonSMCService> service =
       HwmonSMCService::create(std::move(source), std::move(clock));
-  if (!service) {
-    NSLog("hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
-    return false;
-  }
+  if (!service) return false;
   if (service->cpuSource()) {
     NSLog("hwmon: CPU temperature from " + *service->cpuSource() + ".");
   } else {

@@ -1,6 +1,6 @@
 #pragma once
 // The kernel-side bookkeeping of the I/O Kit stand-in: which object and connection handles are
-// live and what they refer to. Private to platform/iokit.
+// live and what they refer to. Private to platform/iokit (its tests read the counts).
 //
 // Every handle comes from one monotonic counter shared by objects and connections, so a handle
 // is never valid in both tables and a closed handle is not handed out again soon after.

@@ -4,7 +4,6 @@
 
 #include "platform/iokit/IOHandleTable.h"
 #include "platform/iokit/IOKit.h"
-#include "platform/iokit/IOKitTesting.h"
 #include "platform/iokit/IORegistry.h"
 
 namespace {
@@ -45,7 +44,3 @@ io_object_t IOIteratorNext(io_iterator_t iterator) {
 kern_return_t IOObjectRelease(io_object_t object) {
   return IOHandleTable::shared().releaseObject(object) ? KERN_SUCCESS : kIOReturnBadArgument;
 }
-
-std::size_t IOLiveObjectCountForTesting() { return IOHandleTable::shared().objectCount(); }
-
-std::size_t IOOpenConnectionCountForTesting() { return IOHandleTable::shared().connectionCount(); }

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/iokit/IOKit.h"
-#include "platform/iokit/IOKitTesting.h"
+#include "platform/iokit/IOHandleTable.h"
 #include "platform/iokit/IORegistry.h"
 #include "platform/iokit/SMCCodec.h"
 #include "tests/support/ScopedAppleSMC.h"
@@ -40,7 +40,7 @@ TEST(IOKitTest, IteratorListsServicesOfTheClassInPublishOrderAndEveryObjectIsRel
   ScopedAppleSMC first, second;
   IORegistry::shared().publish("PyrelleOtherService", std::make_shared<ScriptedSMCService>());
   second.service().failOpen(kIOReturnNoDevice);
-  const std::size_t liveBefore = IOLiveObjectCountForTesting();
+  const std::size_t liveBefore = IOHandleTable::shared().objectCount();
   const io_iterator_t iterator = matchingAppleSMC();
   const io_service_t a = IOIteratorNext(iterator);
   const io_service_t b = IOIteratorNext(iterator);
@@ -57,7 +57,7 @@ TEST(IOKitTest, IteratorListsServicesOfTheClassInPublishOrderAndEveryObjectIsRel
     EXPECT_EQ(IOObjectRelease(object), 0);
     EXPECT_NE(IOObjectRelease(object), 0) << "released twice";
   }
-  EXPECT_EQ(IOLiveObjectCountForTesting(), liveBefore);
+  EXPECT_EQ(IOHandleTable::shared().objectCount(), liveBefore);
   EXPECT_EQ(IOServiceOpen(a, mach_task_self(), 0, &connection), kIOReturnBadArgument)
       << "a released service";
   IORegistry::shared().withdraw("PyrelleOtherService");
@@ -79,7 +79,7 @@ TEST(IOKitTest, ConnectionsWorkUntilClosedEvenOnceTheServiceIsWithdrawnAndHandle
     EXPECT_EQ(callKeyInfo(handle), kIOReturnNotOpen) << handle;
     EXPECT_EQ(IOServiceClose(handle), kIOReturnNotOpen) << handle;
   }
-  EXPECT_EQ(IOOpenConnectionCountForTesting(), 0u);
+  EXPECT_EQ(IOHandleTable::shared().connectionCount(), 0u);
 }
 
 }  // namespace
