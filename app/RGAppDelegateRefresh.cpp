@@ -4,8 +4,8 @@
 #include "hardware/RGHWWrap.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSTimer.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/NSTimer.h"
 
 void RGAppDelegate::checkState() {
   if (hwwrap == nullptr) return;

@@ -1,6 +1,7 @@
 #pragma once
-// An entry of a menu: a title and an action sent to a target when chosen, or a separator. An entry is enabled only when it has an action and a target that answers it, so an
-// entry without an action shows disabled and cannot be chosen.
+// An entry of a menu: a title and an action sent to a target when chosen, or a separator. An entry
+// is enabled only when it has an action and a target that answers it, so an entry without an action
+// shows disabled and cannot be chosen.
 
 #include <memory>
 #include <string>

@@ -4,4 +4,3 @@ void NSWindow::makeKeyAndOrderFront(NSObject* /*sender*/) {
   visible = true;
   if (_observer != nullptr) _observer->windowDidOrderFront(*this);
 }
-

@@ -8,6 +8,5 @@ class NSTimer {
   // Puts a timer on the main run loop in its default mode; the loop keeps it and its invocation,
   // the caller keeps no reference. Only one-shot timers exist: a timer asked to repeat is
   // logged and fires once.
-  static void scheduledTimerWithTimeInterval(double seconds, NSInvocation invocation,
-                                             bool repeats);
+  static void scheduledTimerWithTimeInterval(double seconds, NSInvocation invocation, bool repeats);
 };

@@ -10,4 +10,3 @@ NSURL NSURL::fileURLWithPath(const std::string& path) {
   const GCharPtr absolute(g_build_filename(workingDirectory.get(), path.c_str(), nullptr));
   return NSURL(absolute.get());
 }
-

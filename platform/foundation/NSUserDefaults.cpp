@@ -181,4 +181,3 @@ void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
   store->reportedKeys.erase(name);
   store->save();
 }
-

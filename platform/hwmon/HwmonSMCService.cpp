@@ -23,8 +23,8 @@ std::shared_ptr<HwmonSMCService> HwmonSMCService::create(std::unique_ptr<SensorS
     NSLog("hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
     return nullptr;
   }
-  return std::make_shared<HwmonSMCService>(Passkey<HwmonSMCService>{}, std::move(source), std::move(clock),
-                                           std::move(table));
+  return std::make_shared<HwmonSMCService>(Passkey<HwmonSMCService>{}, std::move(source),
+                                           std::move(clock), std::move(table));
 }
 
 HwmonSMCService::HwmonSMCService(Passkey<HwmonSMCService> /*key*/,

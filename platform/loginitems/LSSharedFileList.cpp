@@ -52,8 +52,7 @@ std::unique_ptr<LSSharedFileList> LSSharedFileList::create() {
                                             std::move(fd));
 }
 
-LSSharedFileList::LSSharedFileList(Passkey<LSSharedFileList> /*key*/, std::string path,
-                                   UniqueFd fd)
+LSSharedFileList::LSSharedFileList(Passkey<LSSharedFileList> /*key*/, std::string path, UniqueFd fd)
     : directory(std::move(path)), directoryFd(std::move(fd)) {}
 
 std::vector<LSSharedFileListItem> LSSharedFileList::copySnapshot() const {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/HeadlessBackend.h"
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/NSLog.h"
+#include "tests/support/HeadlessBackend.h"
 
 namespace {
 

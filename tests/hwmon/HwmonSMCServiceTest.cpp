@@ -23,7 +23,8 @@ class HwmonSMCServiceTest : public testing::Test {
     auto made = std::make_unique<FakeSensorSource>(std::vector<FakeSensorSource::Input>{
         {"coretemp", "Package id 0", 45.0}, {"nct6775", "fan1", 1200.0, SensorKind::fan}});
     source = made.get();
-    ASSERT_TRUE(publishHwmonServices(IORegistry::shared(), std::move(made), [this] { return now; }));
+    ASSERT_TRUE(
+        publishHwmonServices(IORegistry::shared(), std::move(made), [this] { return now; }));
     ASSERT_EQ(SMCOpen(), 0);
   }
   void TearDown() override {

@@ -32,7 +32,8 @@ TEST(AppleSMCDriverTest, WrongMethodSizesPointersOrCommandsFailAndLeaveTheOutput
   EXPECT_EQ(send(info, 2, 81), kIOReturnBadArgument);
   EXPECT_EQ(send(info, 2, 80, 79), kIOReturnBadArgument);
   EXPECT_EQ(send(info, 2, 80, 160), kIOReturnBadArgument);
-  for (const std::uint8_t command : {std::uint8_t{0}, std::uint8_t{4}, std::uint8_t{6}, std::uint8_t{255}}) {
+  for (const std::uint8_t command :
+       {std::uint8_t{0}, std::uint8_t{4}, std::uint8_t{6}, std::uint8_t{255}}) {
     EXPECT_EQ(send(request(command)), kIOReturnUnsupported) << int{command};
   }
   std::size_t size = 80;

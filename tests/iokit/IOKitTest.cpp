@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/iokit/IOKit.h"
 #include "platform/iokit/IOHandleTable.h"
+#include "platform/iokit/IOKit.h"
 #include "platform/iokit/IORegistry.h"
 #include "platform/iokit/SMCCodec.h"
 #include "tests/support/ScopedAppleSMC.h"

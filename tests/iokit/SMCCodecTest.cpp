@@ -19,7 +19,7 @@ TEST(SMCCodecTest, CodesPackTheFirstCharacterHighestAndWidenEachAsSigned) {
   EXPECT_EQ(SMCFourCharString(0x54433044u), "TC0D");
   EXPECT_EQ(SMCTypeFpe2, 0x66706532u);
   // 0xC3 widens to 0xFFFFFFC3: its term borrows from the character above it.
-  EXPECT_EQ(SMCFourCharCode("A\xC3" "BC"), 0x40C34243u);
+  EXPECT_EQ(SMCFourCharCode("A\xC3\x42\x43"), 0x40C34243u);
   EXPECT_EQ(SMCFourCharCode("TC0"), 0u);
   EXPECT_EQ(SMCFourCharCode("TC0DX"), 0u);
 }
@@ -27,9 +27,8 @@ TEST(SMCCodecTest, CodesPackTheFirstCharacterHighestAndWidenEachAsSigned) {
 TEST(SMCCodecTest, TemperaturesComeBackRoundedDownToASixtyFourthAndClamped) {
   const struct {
     double written, read;
-  } cases[] = {{45.0, 45.0},        {45.25, 45.25},          {-1.0, -1.0},
-               {45.4999, 45.484375}, {-0.001, -0.015625},     {1e6, 127.984375},
-               {-1e6, -128.0},       {notANumber, 0.0}};
+  } cases[] = {{45.0, 45.0},        {45.25, 45.25},    {-1.0, -1.0},   {45.4999, 45.484375},
+               {-0.001, -0.015625}, {1e6, 127.984375}, {-1e6, -128.0}, {notANumber, 0.0}};
   for (const auto& [written, read] : cases) {
     EXPECT_EQ(SMCDecodeSp78(SMCEncodeSp78(written).data()), read) << written;
   }
@@ -39,8 +38,8 @@ TEST(SMCCodecTest, FanSpeedsComeBackWholeNeverNegativeAndAtMost8191) {
   const struct {
     double written;
     int read;
-  } cases[] = {{1200, 1200},   {1200.9, 1200}, {-5, 0},      {notANumber, 0},
-               {8191, 8191},   {9000, 8191},   {16383, 8191}, {1e12, 8191}};
+  } cases[] = {{1200, 1200}, {1200.9, 1200}, {-5, 0},       {notANumber, 0},
+               {8191, 8191}, {9000, 8191},   {16383, 8191}, {1e12, 8191}};
   for (const auto& [written, read] : cases) {
     EXPECT_EQ(SMCDecodeFpe2(SMCEncodeFpe2(written).data(), 2), read) << written;
   }
@@ -60,7 +59,7 @@ TEST(SMCCodecTest, FanValuesWeighSixBitsPerByteWithinThirtyTwoBits) {
                {{0x7f, 0x3f, 0x3f, 0x3e, 0x00}, 2147483520},  // the largest float below 2^31
                {{0x7f, 0x40, 0x00, 0x00, 0x00}, -1},          // exactly 2^31
                {{0x80, 0x80, 0x80, 0x80, 0x80}, -1},
-               {{0x7f, 0x7f, 0x7f, 0x7f, 0x7f, 0x7f}, -1}};   // six bytes
+               {{0x7f, 0x7f, 0x7f, 0x7f, 0x7f, 0x7f}, -1}};  // six bytes
   for (const auto& [bytes, rpm] : cases) {
     const auto size = static_cast<std::int32_t>(bytes.size());
     EXPECT_EQ(SMCDecodeFpe2(bytes.data(), size), rpm) << "size " << size;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TemporaryAutostart.h"
 #include "platform/foundation/NSLog.h"
+#include "tests/support/TemporaryAutostart.h"
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;

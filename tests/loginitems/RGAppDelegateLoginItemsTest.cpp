@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TemporaryAutostart.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
+#include "tests/support/TemporaryAutostart.h"
 
 namespace fs = std::filesystem;
 

@@ -39,8 +39,8 @@ void FakeSensorSource::discover() {
       temperatures = fans = 0;
     }
     const bool fan = input.kind == SensorKind::fan;
-    const std::string name = fan ? "fan" + std::to_string(++fans)
-                                 : "temp" + std::to_string(++temperatures);
+    const std::string name =
+        fan ? "fan" + std::to_string(++fans) : "temp" + std::to_string(++temperatures);
     list.back().features.push_back(
         {input.kind, name, input.label, SensorRef{list.size() - 1, static_cast<int>(i)}});
   }
