@@ -42,7 +42,7 @@ dbus-run-session -- bash -c '
   window=$(timeout 10 xdotool search --sync --onlyvisible --name "^Pyrelle Preferences\$" | head -n1)
   sleep 1
   import -window "$window" "png:$2/preferences.png"
-' _ "$program" "$docs" < /dev/null
+' _ "$program" "$docs" "$fake_hwmon" < /dev/null
 convert "$docs/panel-full.png" -crop 250x190+230+0 +repage "$docs/panel.png"
 rm -f "$docs/panel-full.png"
 echo "Wrote $docs/panel.png and $docs/preferences.png"
