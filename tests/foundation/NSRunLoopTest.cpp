@@ -1,5 +1,4 @@
 #include "platform/foundation/NSRunLoop.h"
-#include "tests/support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "tests/support/ManualClock.h"
 
 using namespace std::chrono_literals;
 

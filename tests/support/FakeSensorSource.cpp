@@ -7,10 +7,6 @@ FakeSensorSource::FakeSensorSource(std::vector<Input> hardware)
   discover();
 }
 
-void FakeSensorSource::setValue(std::size_t input, std::optional<double> value) {
-  inputs.at(input).value = value;
-}
-
 void FakeSensorSource::setPresent(std::size_t input, bool isPresent) {
   present.at(input) = isPresent;
 }

@@ -22,9 +22,8 @@ class FakeSensorSource final : public SensorSource {
 
   explicit FakeSensorSource(std::vector<Input> hardware);
 
-  // Inputs by their position in the list given.
-  void setValue(std::size_t input, std::optional<double> value);
-  void setPresent(std::size_t input, bool present);
+  // Takes the input at this position of the list given away, or brings it back.
+  void setPresent(std::size_t input, bool isPresent);
   int rediscoveries() const { return rediscoverCount; }
 
   const std::vector<SensorChip>& chips() const override { return list; }
