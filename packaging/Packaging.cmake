@@ -44,6 +44,14 @@ foreach(file pyrelle.1 changelog)
 endforeach()
 add_custom_target(pyrelle_package_files ALL DEPENDS ${packaging_outputs})
 
+# The compiler's notes in the program are of no use to anyone running it (Debian's own packages
+# drop them the same way); the program itself is installed from app/.
+if(CMAKE_OBJCOPY)
+  install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/pyrelle\")")
+endif()
+
 install(FILES ${packaging_out}/pyrelle.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${packaging_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pyrelle)
