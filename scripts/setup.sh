@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Pyrelle needs.
-# Idempotent: when everything is already there it only checks and returns.
+# Installs the Debian packages that building and running Pyrelle need, plus any named as
+# arguments (scripts/setup-tests.sh passes the test toolchain). apt needs root: sudo is used
+# when not running as root. Idempotent: when everything is there it only checks and returns.
 set -euo pipefail
 
 packages=(
   cmake g++ pkg-config make
   libglib2.0-dev libgtk-3-dev libayatana-appindicator3-dev libdbusmenu-glib-dev libsensors-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  xvfb xauth dbus dbus-x11 at-spi2-core
-  librsvg2-common desktop-file-utils strace imagemagick
+  librsvg2-bin librsvg2-common
+  "$@"
 )
 
 missing=()
@@ -20,7 +19,10 @@ done
 
 echo "Installing: ${missing[*]}"
 sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Installing packages needs root, or sudo" >&2; exit 1; }
+  sudo_cmd=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup-tests.sh
 
 jobs=$(nproc)
 export CTEST_OUTPUT_ON_FAILURE=1

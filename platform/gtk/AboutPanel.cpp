@@ -16,6 +16,7 @@ void AboutPanel::show() {
     gtk_about_dialog_set_version(about, info.version.c_str());
     gtk_about_dialog_set_copyright(about, info.copyright.c_str());
     gtk_about_dialog_set_comments(about, info.description.c_str());
+    if (info.license == "MIT") gtk_about_dialog_set_license_type(about, GTK_LICENSE_MIT_X11);
     GObjectPtr<GdkPixbuf> logo(gdk_pixbuf_new_from_resource_at_scale(
         PyrelleIconResource, logoPixels, logoPixels, TRUE, nullptr));
     if (logo) gtk_about_dialog_set_logo(about, logo.get());

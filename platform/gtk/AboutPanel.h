@@ -1,5 +1,5 @@
 #pragma once
-// The About dialog: the bundle's name, version, copyright and description, with the icon.
+// The About dialog: the bundle's name, version, copyright, description and licence, with the icon.
 // Made when first shown; closing it only hides it.
 
 #include <gtk/gtk.h>

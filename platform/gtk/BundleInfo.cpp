@@ -30,5 +30,6 @@ BundleInfo loadBundleInfo() {
     return {};
   }
   return BundleInfo{readKey(file.get(), "Name"), readKey(file.get(), "Version"),
-                    readKey(file.get(), "Copyright"), readKey(file.get(), "Description")};
+                    readKey(file.get(), "Copyright"), readKey(file.get(), "Description"),
+                    readKey(file.get(), "License")};
 }

@@ -8,6 +8,8 @@ struct BundleInfo {
   std::string version;
   std::string copyright;
   std::string description;
+  // An SPDX licence identifier, such as "MIT".
+  std::string license;
 };
 
 // Reads it from the program's resources (registered beforehand); fields that cannot be read are

@@ -85,6 +85,7 @@ TEST_F(DesktopAppTest, AboutDialogCarriesTheNameAndVersion) {
   EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(dialog)));
   EXPECT_STREQ(gtk_about_dialog_get_program_name(dialog), "Pyrelle");
   EXPECT_STREQ(gtk_about_dialog_get_version(dialog), PYRELLE_VERSION);
+  EXPECT_EQ(gtk_about_dialog_get_license_type(dialog), GTK_LICENSE_MIT_X11);
 }
 
 [[noreturn]] void runWithoutDisplay() {
