@@ -74,13 +74,17 @@ Layout measure(const Title& title, const BlockMetrics& number, bool withUnit) {
   return layout;
 }
 
+// How narrow a digit may get: 0.4 × its height, or 0.35 before the icon grows wider instead.
+enum class Squeeze { normal, condensed };
+
 // The largest drawing of the title between `minHeight` and `maxHeight` that is at most
 // `maxWidth` wide: first as tall as possible, then with strokes as thick, then as wide.
-std::optional<Layout> fit(const Title& title, bool withUnit, int minHeight, int maxHeight,
-                          int maxWidth) {
+std::optional<Layout> fit(const Title& title, bool withUnit, Squeeze squeeze, int minHeight,
+                          int maxHeight, int maxWidth) {
   for (int height = maxHeight; height >= minHeight; --height) {
     const BlockMetrics usual = blockMetricsFor(height);
-    const int narrowest = std::max(3, (usual.height * 2 + 4) / 5);
+    const int twentieths = squeeze == Squeeze::normal ? 8 : 7;
+    const int narrowest = std::max(3, (usual.height * twentieths + 19) / 20);
     for (int stroke = usual.rowStroke; stroke >= std::max(1, usual.rowStroke / 2); --stroke) {
       for (int width = usual.digitWidth; width >= narrowest; --width) {
         if (width - 2 * stroke < std::max(1, usual.rowStroke / 2)) break;
@@ -119,11 +123,13 @@ TitleIcon drawTitleIcon(std::string_view title, int sizePx) {
   const int minHeight = std::min(maxHeight, (size * 3 + 4) / 5);  // 0.6 × size, rounded up
 
   const int maxWidth = size - 2 * margin;
-  std::optional<Layout> layout = fit(parts, false, minHeight, maxHeight, maxWidth);
+  std::optional<Layout> layout = fit(parts, false, Squeeze::normal, minHeight, maxHeight, maxWidth);
+  if (!layout) layout = fit(parts, false, Squeeze::condensed, minHeight, maxHeight, maxWidth);
   // The unit goes beside the number only where that costs the number little of its height.
   if (layout && !parts.unit.empty()) {
     const int unitMinHeight = std::max(minHeight, (layout->number.height * 7 + 7) / 8);
-    if (auto withUnit = fit(parts, true, unitMinHeight, maxHeight, maxWidth)) layout = withUnit;
+    if (auto withUnit = fit(parts, true, Squeeze::normal, unitMinHeight, maxHeight, maxWidth))
+      layout = withUnit;
   }
   // Too long for a square at the smallest legible height: the icon grows wider instead.
   if (!layout) layout = measure(parts, blockMetricsFor(minHeight), false);
