@@ -12,8 +12,9 @@ namespace {
 
 constexpr int kSmallestSize = 8;
 constexpr int kLargestSize = 256;
-// More than any reading needs; bounds the width a malformed title could ask for.
+// More than any reading needs; they bound the work and the width a malformed title could ask for.
 constexpr std::size_t kMostNumberGlyphs = 8;
+constexpr std::size_t kMostUnitGlyphs = 3;
 constexpr std::uint32_t kBadgeRgb = 0x25292Eu;
 constexpr std::uint32_t kBadgeAlpha = 0xF0u;
 constexpr std::uint32_t kInk = 0xFFFFFFFFu;
@@ -56,7 +57,8 @@ Title splitTitle(std::string_view text) {
   const std::size_t unitEnd = title.find_last_not_of(U' ');
   std::u32string unit;
   if (unitStart != std::u32string::npos) unit = title.substr(unitStart, unitEnd + 1 - unitStart);
-  const bool drawable = std::all_of(unit.begin(), unit.end(), hasBlockGlyph);
+  const bool drawable =
+      unit.size() <= kMostUnitGlyphs && std::all_of(unit.begin(), unit.end(), hasBlockGlyph);
   return {title.substr(0, std::min(space, kMostNumberGlyphs)), drawable ? unit : std::u32string()};
 }
 

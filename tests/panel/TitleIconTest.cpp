@@ -81,6 +81,7 @@ TEST(TitleIcon, MinusSignIsKept) {
 // Odd titles and sizes give a well-formed icon, never a crash or a huge allocation.
 TEST(TitleIcon, OddTitlesAndSizesAreSafe) {
   const std::string endless(100000, '8');
+  const std::string endlessUnit = "1 " + std::string(100000, 'C');
   const struct {
     const char* title;
     int size;
@@ -99,6 +100,7 @@ TEST(TitleIcon, OddTitlesAndSizesAreSafe) {
       {"45 °C", 1 << 30},
       {"12345678901234567890 °C", 16},
       {endless.c_str(), 64},
+      {endlessUnit.c_str(), 64},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.title) + " at " + std::to_string(c.size));
