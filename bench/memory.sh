@@ -39,19 +39,20 @@ if [ "${1-}" = "--session" ]; then
     cat /proc/"$program"/task/*/status 2>/dev/null |
       awk '/^(non)?voluntary_ctxt_switches/ {n += $2} END {print n + 0}'
   }
-  signals() {  # signals the stand-in panel has had from the item so far
+  signals() {  # signals the stand-in panel has had from the item so far, kept in $out.signals.$1
     rm -f "$out.signals"
-    kill -"$1" "$watcher"
+    kill -USR1 "$watcher"
     for _ in $(seq 50); do [ -s "$out.signals" ] && break; sleep 0.1; done
-    awk '$1 == "total" {print $2}' "$out.signals" 2>/dev/null || echo 0
+    touch "$out.signals" && mv "$out.signals" "$out.signals.$1"
+    awk '$1 == "total" {print $2}' "$out.signals.$1"
   }
   settle=$((seconds / 6 < 10 ? seconds / 6 : 10))
   sleep "$settle"
   first=$(switches)
-  signals_first=$(signals USR1)
+  signals_first=$(signals first)
   sleep $((seconds - settle))
   last=$(switches)
-  signals_last=$(signals USR1)
+  signals_last=$(signals last)
   kill -0 "$program" 2>/dev/null || { echo "$name ended early; its log:" >&2; cat "$out.log" >&2; exit 1; }
   rss=$(awk '/^VmRSS:/ {print $2}' /proc/"$program"/status)
   pss_anon=$(awk '/^Pss_Anon:/ {print $2}' /proc/"$program"/smaps_rollup)
@@ -67,9 +68,13 @@ if [ "${1-}" = "--session" ]; then
   wait "$program" "$watcher" 2>/dev/null || true
   awk -v n="$name" -v r="$rss" -v p="$pss_anon" -v s1="$first" -v s2="$last" \
       -v span=$((seconds - settle)) -v c="${calls:-0}" -v ct="$trace_seconds" \
-      -v sig=$((signals_last - signals_first)) 'BEGIN {
+      -v sig=$((${signals_last:-0} - ${signals_first:-0})) 'BEGIN {
         printf "%s %d %d %.0f %.0f %.1f\n", n, r, p, (s2 - s1) * 60 / span, c * 60 / ct,
                sig * 60 / span }' > "$out.result"
+  # Which signals, per minute.
+  awk -v span=$((seconds - settle)) 'FNR == NR {first[$1] = $2; next}
+    $1 != "total" {printf " %s %.1f", $1, ($2 - first[$1]) * 60 / span}' \
+    "$out.signals.first" "$out.signals.last" > "$out.members"
   exit 0
 fi
 
@@ -158,13 +163,17 @@ fi
 wait $runs
 
 printf '\n%-10s %10s %14s %16s %16s %14s\n' program "RSS kB" "Pss_Anon kB" "switches/min" "syscalls/min" "signals/min"
+members=
 for name in pyrelle psensor; do
   [ -s "$work/$name.result" ] || continue
   read -r n rss pss sw calls sig < "$work/$name.result"
   printf '%-10s %10s %14s %16s %16s %14s\n' "$n" "$rss" "$pss" "$sw" "$calls" "$sig"
+  kinds=$(cat "$work/$name.members")
+  members="$members$n signals/min:${kinds:- none}\n"
 done
 if [ -s "$work/pyrelle.result" ] && [ -s "$work/psensor.result" ]; then
   paste "$work/pyrelle.result" "$work/psensor.result" | awk '{
     printf "%-10s %10.2f %14.2f %16.2f %16.2f %14s\n", "ratio", $2 / $8, $3 / $9,
            ($10 > 0 ? $4 / $10 : 0), ($11 > 0 ? $5 / $11 : 0), ($12 > 0 ? sprintf("%.2f", $6 / $12) : "-") }'
 fi
+printf '\n%b' "$members"
