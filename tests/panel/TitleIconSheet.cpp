@@ -23,6 +23,11 @@ std::uint32_t blend(std::uint32_t over, std::uint32_t under) {
   return out;
 }
 
+std::size_t indexOf(int x, int y, int width) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+         static_cast<std::size_t>(x);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,10 +57,9 @@ int main(int argc, char** argv) {
           for (int x = 0; x < cell; ++x) {
             std::uint32_t pixel = panels[panel];
             if (x >= 4 && y >= 4 && x - 4 < icon.width && y - 4 < icon.height) {
-              pixel =
-                  blend(icon.argb[static_cast<std::size_t>((y - 4) * icon.width + x - 4)], pixel);
+              pixel = blend(icon.argb[indexOf(x - 4, y - 4, icon.width)], pixel);
             }
-            sheet[static_cast<std::size_t>((top + y) * width + left + x)] = pixel;
+            sheet[indexOf(left + x, top + y, width)] = pixel;
           }
         }
       }
