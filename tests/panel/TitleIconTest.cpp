@@ -14,11 +14,16 @@ struct InkBox {
   int height() const { return top < 0 ? 0 : bottom - top + 1; }
 };
 
+std::uint32_t pixelAt(const TitleIcon& icon, int x, int y) {
+  return icon.argb[static_cast<std::size_t>(y) * static_cast<std::size_t>(icon.width) +
+                   static_cast<std::size_t>(x)];
+}
+
 InkBox inkOf(const TitleIcon& icon) {
   InkBox box;
   for (int x = 0; x < icon.width; ++x) {
     for (int y = 0; y < icon.height; ++y) {
-      if (icon.argb[static_cast<std::size_t>(y * icon.width + x)] != kInk) continue;
+      if (pixelAt(icon, x, y) != kInk) continue;
       if (box.top < 0 || y < box.top) box.top = y;
       box.bottom = std::max(box.bottom, y);
       if (box.left < 0) box.left = x;
@@ -31,9 +36,7 @@ InkBox inkOf(const TitleIcon& icon) {
 // Whether the first inked column holds neither the top nor the bottom row of the ink: a dash.
 bool startsWithDash(const TitleIcon& icon) {
   const InkBox ink = inkOf(icon);
-  const auto inked = [&](int y) {
-    return icon.argb[static_cast<std::size_t>(y * icon.width + ink.left)] == kInk;
-  };
+  const auto inked = [&](int y) { return pixelAt(icon, ink.left, y) == kInk; };
   return ink.left >= 0 && !inked(ink.top) && !inked(ink.bottom);
 }
 
