@@ -73,7 +73,8 @@ if [ "${1-}" = "--session" ]; then
                sig * 60 / span }' > "$out.result"
   # Which signals, per minute.
   awk -v span=$((seconds - settle)) 'FNR == NR {first[$1] = $2; next}
-    $1 != "total" {printf " %s %.1f", $1, ($2 - first[$1]) * 60 / span}' \
+    $1 == "registered" && $2 == 0 {printf " (its item never registered with the panel)"}
+    $1 != "total" && $1 != "registered" {printf " %s %.1f", $1, ($2 - first[$1]) * 60 / span}' \
     "$out.signals.first" "$out.signals.last" > "$out.members"
   exit 0
 fi

@@ -2,7 +2,7 @@
 """A stand-in panel for benchmarks: owns org.kde.StatusNotifierWatcher on the session bus, accepts
 item registrations, and reads an item's properties again after each of its change signals, as
 panel hosts do. On SIGUSR1 it writes how many signals the items sent so far, one "member count"
-a line and then their "total", to COUNTS-FILE; on SIGTERM it writes them and ends.
+a line, then their "total" and how many items "registered", to COUNTS-FILE; on SIGTERM it writes them and ends.
 
 Usage: sni-watcher.py PROCESS-NAME COUNTS-FILE
 PROCESS-NAME becomes this process's comm (what /proc/PID/comm shows), so that an item that
@@ -76,6 +76,7 @@ def write_counts():
         for member, count in sorted(counts.items()):
             out.write(f"{member} {count}\n")
         out.write(f"total {sum(counts.values())}\n")
+        out.write(f"registered {len(items)}\n")
     os.replace(counts_path + ".new", counts_path)
     return GLib.SOURCE_CONTINUE
 
