@@ -56,7 +56,7 @@ if [ "${1-}" = "--session" ]; then
   kill -0 "$program" 2>/dev/null || { echo "$name ended early; its log:" >&2; cat "$out.log" >&2; exit 1; }
   rss=$(awk '/^VmRSS:/ {print $2}' /proc/"$program"/status)
   pss_anon=$(awk '/^Pss_Anon:/ {print $2}' /proc/"$program"/smaps_rollup)
-  tasks=$(ls /proc/"$program"/task | sed 's/^/-p /')
+  tasks=$(for task in /proc/"$program"/task/*; do printf -- '-p %s ' "${task##*/}"; done)
   # shellcheck disable=SC2086
   strace -c -f -o "$out.strace" $tasks 2>/dev/null &
   tracer=$!
