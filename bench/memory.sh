@@ -173,8 +173,9 @@ for name in pyrelle psensor; do
   members="$members$n signals/min:${kinds:- none}\n"
 done
 if [ -s "$work/pyrelle.result" ] && [ -s "$work/psensor.result" ]; then
-  paste "$work/pyrelle.result" "$work/psensor.result" | awk '{
-    printf "%-10s %10.2f %14.2f %16.2f %16.2f %14s\n", "ratio", $2 / $8, $3 / $9,
-           ($10 > 0 ? $4 / $10 : 0), ($11 > 0 ? $5 / $11 : 0), ($12 > 0 ? sprintf("%.2f", $6 / $12) : "-") }'
+  paste "$work/pyrelle.result" "$work/psensor.result" | awk '
+    function ratio(a, b) { return b > 0 ? sprintf("%.2f", a / b) : "-" }
+    { printf "%-10s %10s %14s %16s %16s %14s\n", "ratio", ratio($2, $8), ratio($3, $9),
+             ratio($4, $10), ratio($5, $11), ratio($6, $12) }'
 fi
 printf '\n%b' "$members"
