@@ -8,8 +8,8 @@ namespace {
 // Runs the test's session in place of waiting for events.
 class SessionDriver final : public RunLoopDriver {
  public:
-  SessionDriver(std::function<void()> session, std::shared_ptr<HeadlessBackend::Events> log)
-      : session(std::move(session)), log(std::move(log)) {}
+  SessionDriver(std::function<void()> script, std::shared_ptr<HeadlessBackend::Events> events)
+      : session(std::move(script)), log(std::move(events)) {}
 
   void run() override {
     log->push_back("run");
@@ -27,7 +27,7 @@ class SessionDriver final : public RunLoopDriver {
 
 HeadlessBackend::HeadlessBackend() : HeadlessBackend(Options{}) {}
 
-HeadlessBackend::HeadlessBackend(Options options) : options(std::move(options)) {}
+HeadlessBackend::HeadlessBackend(Options chosen) : options(std::move(chosen)) {}
 
 HeadlessBackend::~HeadlessBackend() {
   if (window != nullptr) window->setObserver(nullptr);

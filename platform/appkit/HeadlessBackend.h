@@ -16,6 +16,8 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
   struct Options {
     // Non-zero: start() fails with this status.
     int startStatus = 0;
+    // true: start() finds the application running already and hands the launch to it.
+    bool runningElsewhere = false;
     // The run: called once when the run loop runs (the test advances its clock, fires timers,
     // chooses entries, terminates...). The run ends when it returns. Empty: ends at once.
     std::function<void()> session;
@@ -23,7 +25,7 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
   using Events = std::vector<std::string>;
 
   HeadlessBackend();
-  explicit HeadlessBackend(Options options);
+  explicit HeadlessBackend(Options chosen);
   ~HeadlessBackend() override;
 
   // Shared so that a test can read them after NSApplicationMain released the backend. In order:
@@ -32,6 +34,7 @@ class HeadlessBackend final : public ApplicationBackend, private NSWindowObserve
   std::shared_ptr<const Events> events() const { return log; }
 
   int start(int& argc, char**& argv) override;
+  bool handedToRunningInstance() const override { return options.runningElsewhere; }
   void interfaceLoaded(NSMainInterface& objects) override;
   std::shared_ptr<RunLoopDriver> runLoopDriver() override;
   void activateIgnoringOtherApps(bool flag) override;

@@ -48,7 +48,9 @@ inline NSApplication& NSApp() { return NSApplication::sharedApplication(); }
 
 // Runs the application:
 //  1. starts the desktop backend (NSCreateApplicationBackend()); when it cannot start, returns its
-//     status at once (it has said why; nothing else is printed, loaded or sent);
+//     status at once (it has said why; nothing else is printed, loaded or sent); when the
+//     application already runs in this session, the backend hands this launch to it and 0 is
+//     returned at once;
 //  2. creates the main interface's objects and loads the interface (NSLoadMainInterface());
 //  3. sends applicationDidFinishLaunching to the delegate;
 //  4. runs the main run loop, driven by the backend's driver, until terminate();

@@ -61,6 +61,7 @@ int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend>
   }
   ApplicationSession session(*backend);
   if (int status = backend->start(argc, argv); status != 0) return status;
+  if (backend->handedToRunningInstance()) return 0;
 
   delegate = NSLoadMainInterface(objects);
   if (delegate == nullptr) NSLog("NSApplicationMain: the main interface has no delegate");
