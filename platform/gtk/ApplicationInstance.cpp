@@ -33,6 +33,21 @@ bool askRunningInstanceToActivate(GApplication* application, std::string& failur
   return static_cast<bool>(reply);
 }
 
+bool nameHasOwner(GDBusConnection* bus, const char* name) {
+  GVariantPtr reply(g_dbus_connection_call_sync(
+      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+      "NameHasOwner", g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE,
+      -1, nullptr, nullptr));
+  gboolean owned = FALSE;
+  if (reply) g_variant_get(reply.get(), "(b)", &owned);
+  return owned != FALSE;
+}
+
+void sayRunningInstanceDoesNotAnswer(const std::string& reason) {
+  std::fprintf(stderr, "pyrelle: Pyrelle is already running but does not answer (%s)\n",
+               reason.c_str());
+}
+
 }  // namespace
 
 ApplicationInstance::ApplicationInstance(const char* applicationId)
@@ -48,6 +63,13 @@ ApplicationInstance::~ApplicationInstance() {
 ApplicationInstance::Role ApplicationInstance::registerOrHandOver() {
   GErrorOut error;
   if (!g_application_register(application.get(), nullptr, error.out())) {
+    // GApplication also fails when the name's owner does not describe itself in time: a hung
+    // instance, and no reason to start a second one.
+    GObjectPtr<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+    if (bus && nameHasOwner(bus.get(), g_application_get_application_id(application.get()))) {
+      sayRunningInstanceDoesNotAnswer(error.message());
+      return Role::Unanswered;
+    }
     NSLog("Cannot register on the session bus (" + error.message() +
           "); running without checking for another Pyrelle");
     return Role::Primary;
@@ -60,8 +82,7 @@ ApplicationInstance::Role ApplicationInstance::registerOrHandOver() {
 
   std::string failure;
   if (askRunningInstanceToActivate(application.get(), failure)) return Role::HandedOver;
-  std::fprintf(stderr, "pyrelle: Pyrelle is already running but does not answer (%s)\n",
-               failure.c_str());
+  sayRunningInstanceDoesNotAnswer(failure);
   return Role::Unanswered;
 }
 
