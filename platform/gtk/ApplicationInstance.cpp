@@ -35,9 +35,9 @@ bool askRunningInstanceToActivate(GApplication* application, std::string& failur
 
 bool nameHasOwner(GDBusConnection* bus, const char* name) {
   GVariantPtr reply(g_dbus_connection_call_sync(
-      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-      "NameHasOwner", g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE,
-      -1, nullptr, nullptr));
+      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+      g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+      nullptr));
   gboolean owned = FALSE;
   if (reply) g_variant_get(reply.get(), "(b)", &owned);
   return owned != FALSE;

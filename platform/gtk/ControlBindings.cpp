@@ -68,7 +68,8 @@ void FieldBinding::show(int value) { gtk_spin_button_set_value(entry, value); }
 
 void FieldBinding::valueChanged(GtkAdjustment* adjustment, gpointer self) {
   auto* binding = static_cast<FieldBinding*>(self);
-  binding->control.userSetIntValue(static_cast<int>(std::lround(gtk_adjustment_get_value(adjustment))));
+  binding->control.userSetIntValue(
+      static_cast<int>(std::lround(gtk_adjustment_get_value(adjustment))));
 }
 
 CheckboxBinding::CheckboxBinding(NSButton& bound, GtkToggleButton* widget)

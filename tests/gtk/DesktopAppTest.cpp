@@ -2,9 +2,9 @@
 // preferences window reaches the model, the settings store, the login items and the panel; the
 // windows are built when first shown; a second launch hands itself to the running one.
 
+#include <gio/gio.h>
 #include <glib.h>
 #include <gtest/gtest.h>
-#include <gio/gio.h>
 #include <gtk/gtk.h>
 
 #include <chrono>
@@ -52,8 +52,8 @@ void pressKey(GtkWindow* window, guint key, GdkModifierType modifiers) {
   GdkKeymapKey* entries = nullptr;
   gint count = 0;
   // Accelerators are matched on the key's hardware code, as the keymap gives it.
-  if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()),
-                                        key, &entries, &count)) {
+  if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), key,
+                                        &entries, &count)) {
     event->key.hardware_keycode = static_cast<guint16>(entries[0].keycode);
     event->key.group = static_cast<guint8>(entries[0].group);
     g_free(entries);
@@ -225,8 +225,10 @@ struct Launch {
 
 [[noreturn]] void launch(const Launch& launch) {
   for (const auto& [name, value] : launch.environment) {
-    if (value != nullptr) g_setenv(name, value, TRUE);
-    else g_unsetenv(name);
+    if (value != nullptr)
+      g_setenv(name, value, TRUE);
+    else
+      g_unsetenv(name);
   }
   if (launch.terminated) {
     g_idle_add(
@@ -245,10 +247,16 @@ struct Launch {
 // Quit does, closing the SMC connection once. Without a session bus it runs all the same.
 TEST(ApplicationMainTest, LaunchesEndAsTheSessionAllows) {
   const Launch launches[] = {
-      {"no display", {{"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}}, false, 1,
+      {"no display",
+       {{"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}},
+       false,
+       1,
        "^pyrelle: cannot open a display[^\n]*\n$"},
       {"logout", {}, true, 0, "(Closing|Error while closing) I/O connection\\.\n$"},
-      {"no session bus", {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"}}, true, 0,
+      {"no session bus",
+       {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"}},
+       true,
+       0,
        "No session bus; running without checking for another Pyrelle"},
   };
   for (const Launch& l : launches) {
