@@ -11,7 +11,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -258,6 +260,27 @@ TEST(ApplicationMainTest, LaunchesEndAsTheSessionAllows) {
   for (const Launch& l : launches) {
     EXPECT_EXIT(launch(l), ::testing::ExitedWithCode(l.status), l.standardError) << l.what;
   }
+}
+
+// Starting opens no display, and the preferences window with the windows' icon maps no SVG
+// library: both would stay in memory for the whole run. A fresh process, as death tests run.
+[[noreturn]] void startThenOpenPreferences() {
+  NSMainInterface objects;
+  GtkApplicationBackend backend({.publishPlatformServices = false});
+  int argc = 0;
+  char** argv = nullptr;
+  if (backend.start(argc, argv) != 0) std::_Exit(2);
+  if (gdk_display_get_default() != nullptr) std::_Exit(3);
+  backend.interfaceLoaded(objects);
+  objects.window.makeKeyAndOrderFront(nullptr);
+  if (backend.preferencesViewForTesting()->window() == nullptr) std::_Exit(4);
+  std::ifstream maps("/proc/self/maps");
+  const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
+  std::_Exit(mapped.find("librsvg") == std::string::npos ? 0 : 5);
+}
+
+TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
+  EXPECT_EXIT(startThenOpenPreferences(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
