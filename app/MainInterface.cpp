@@ -16,11 +16,13 @@ std::unique_ptr<NSApplicationDelegate> NSLoadMainInterface(NSMainInterface& obje
   delegate->setRefreshSlider(&objects.intervalSlider);
   delegate->setAutomaticStartupCheckbox(&objects.loginCheckbox);
 
-  // The text field only shows the interval; the slider sets it.
   objects.unitsControl.setTarget(delegate.get());
   objects.unitsControl.setAction(&RGAppDelegate::tempUnitsCF);
   objects.intervalSlider.setTarget(delegate.get());
   objects.intervalSlider.setAction(&RGAppDelegate::takeIntValueForRefreshFrom);
+  // The seconds field beside the slider sets the interval as the slider does.
+  objects.intervalField.setTarget(delegate.get());
+  objects.intervalField.setAction(&RGAppDelegate::takeIntValueForRefreshFrom);
   objects.loginCheckbox.setTarget(delegate.get());
   objects.loginCheckbox.setAction(&RGAppDelegate::toggleAutomaticStartup);
   return delegate;

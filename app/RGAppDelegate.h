@@ -67,8 +67,8 @@ class RGAppDelegate : public NSApplicationDelegate {
   void checkState();
 
   // Actions of the preferences window: the units (segment 0 °C, any other °F, with a refresh
-  // at once), the refresh interval (the sender's value; the pending pass keeps its time), and
-  // launching at login.
+  // at once), the refresh interval (the sender's value, from the slider or the seconds field,
+  // shown in both; the pending pass keeps its time), and launching at login.
   void tempUnitsCF(NSSegmentedCell& sender);
   void takeIntValueForRefreshFrom(NSControl& sender);
   void toggleAutomaticStartup(NSButton& sender);

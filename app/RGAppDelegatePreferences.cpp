@@ -12,7 +12,9 @@ void RGAppDelegate::tempUnitsCF(NSSegmentedCell& sender) {
 
 void RGAppDelegate::takeIntValueForRefreshFrom(NSControl& sender) {
   const int seconds = sender.intValue();
+  // The slider and the field both send this: each shows what the other set.
   if (_refreshField != nullptr) _refreshField->setIntValue(seconds);
+  if (_refreshSlider != nullptr) _refreshSlider->setIntValue(seconds);
   setRefreshInterval(seconds);
   if (defaults != nullptr) defaults->setInteger(_refreshInterval, "refreshinterval");
 }

@@ -20,7 +20,9 @@ mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 unset XDG_CURRENT_DESKTOP WAYLAND_DISPLAY
 export NO_AT_BRIDGE=1 DISPLAY=:73
 
-Xvfb "$DISPLAY" -screen 0 480x300x24 -nolisten tcp -br &
+# Wide enough for the whole preferences window; the panel shot keeps the screen's right end.
+screen_width=600
+Xvfb "$DISPLAY" -screen 0 ${screen_width}x300x24 -nolisten tcp -br &
 sleep 1
 dbus-run-session -- bash -c '
   set -euo pipefail
@@ -43,6 +45,6 @@ dbus-run-session -- bash -c '
   sleep 1
   import -window "$window" "png:$2/preferences.png"
 ' _ "$program" "$docs" "$fake_hwmon" < /dev/null
-convert "$docs/panel-full.png" -crop 250x190+230+0 +repage "$docs/panel.png"
+convert "$docs/panel-full.png" -crop 250x190+$((screen_width - 250))+0 +repage "$docs/panel.png"
 rm -f "$docs/panel-full.png"
 echo "Wrote $docs/panel.png and $docs/preferences.png"

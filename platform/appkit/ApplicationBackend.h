@@ -15,6 +15,10 @@ class ApplicationBackend {
   // backend has told the user why (one line on standard error). May remove the options it takes
   // from argc/argv.
   virtual int start(int& argc, char**& argv) = 0;
+  // After a start() that returned 0: true when the application already runs in this session
+  // and this launch was handed to it (it shows itself there); the process then ends with 0
+  // without launching.
+  virtual bool handedToRunningInstance() const = 0;
   // The interface's objects exist and are connected; the delegate has not run yet. The view
   // attaches its observers here (and to NSStatusBar::systemStatusBar() whenever it likes).
   virtual void interfaceLoaded(NSMainInterface& objects) = 0;

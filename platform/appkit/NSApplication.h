@@ -56,7 +56,8 @@ inline NSApplication& NSApp() { return NSApplication::sharedApplication(); }
 
 // Runs the application:
 //  1. starts the desktop backend; when it cannot start, returns its status at once (it has said
-//     why; nothing else is printed, loaded or sent);
+//     why; nothing else is printed, loaded or sent); when the application already runs in this
+//     session, the backend hands this launch to it and 0 is returned at once;
 //  2. creates the main interface's objects and loads the interface with `loadMainInterface`;
 //  3. sends applicationDidFinishLaunching to the delegate;
 //  4. runs the main run loop, driven by the backend's driver, until terminate();

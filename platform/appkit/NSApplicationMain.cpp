@@ -59,6 +59,7 @@ int NSApplicationMain(int argc, char** argv, std::unique_ptr<ApplicationBackend>
   const std::unique_ptr<ApplicationBackend> runningBackend = std::move(backend);
   ApplicationSession session(*runningBackend);
   if (int status = runningBackend->start(argc, argv); status != 0) return status;
+  if (runningBackend->handedToRunningInstance()) return 0;
 
   if (loadMainInterface) delegate = loadMainInterface(objects);
   if (delegate == nullptr) NSLog("NSApplicationMain: the main interface has no delegate");

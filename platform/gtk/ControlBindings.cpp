@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 ControlBinding::~ControlBinding() { control.setObserver(nullptr); }
 
@@ -19,8 +18,8 @@ void ControlBinding::sync() {
 
 void ControlBinding::controlDidChange(NSControl& /*control*/) { sync(); }
 
-SegmentedBinding::SegmentedBinding(NSSegmentedCell& cell, std::vector<GtkToggleButton*> buttons)
-    : ControlBinding(cell), cell(cell), segments(std::move(buttons)) {
+SegmentedBinding::SegmentedBinding(NSSegmentedCell& bound, std::vector<GtkToggleButton*> buttons)
+    : ControlBinding(bound), cell(bound), segments(std::move(buttons)) {
   for (GtkToggleButton* segment : segments) {
     userSignals.emplace_back(segment, "clicked", G_CALLBACK(clicked), this);
   }
@@ -43,9 +42,9 @@ void SegmentedBinding::clicked(GtkButton* button, gpointer self) {
   binding->sync();
 }
 
-SliderBinding::SliderBinding(NSSlider& slider, GtkRange* range)
-    : ControlBinding(slider), range(range) {
-  userSignals.emplace_back(range, "value-changed", G_CALLBACK(valueChanged), this);
+SliderBinding::SliderBinding(NSSlider& slider, GtkRange* widget)
+    : ControlBinding(slider), range(widget) {
+  userSignals.emplace_back(widget, "value-changed", G_CALLBACK(valueChanged), this);
   attach();
 }
 
@@ -56,16 +55,26 @@ void SliderBinding::valueChanged(GtkRange* range, gpointer self) {
   binding->control.userSetIntValue(static_cast<int>(std::lround(gtk_range_get_value(range))));
 }
 
-FieldBinding::FieldBinding(NSTextField& field, GtkEntry* entry)
-    : ControlBinding(field), entry(entry) {
+FieldBinding::FieldBinding(NSTextField& field, GtkSpinButton* widget)
+    : ControlBinding(field), entry(widget) {
+  // The adjustment's signal, not the spin button's: the spin button also signals when it only
+  // puts back the text of an unchanged value, which is no change of the user's.
+  userSignals.emplace_back(gtk_spin_button_get_adjustment(widget), "value-changed",
+                           G_CALLBACK(valueChanged), this);
   attach();
 }
 
-void FieldBinding::show(int value) { gtk_entry_set_text(entry, std::to_string(value).c_str()); }
+void FieldBinding::show(int value) { gtk_spin_button_set_value(entry, value); }
 
-CheckboxBinding::CheckboxBinding(NSButton& button, GtkToggleButton* checkbox)
-    : ControlBinding(button), button(button), checkbox(checkbox) {
-  userSignals.emplace_back(checkbox, "toggled", G_CALLBACK(toggled), this);
+void FieldBinding::valueChanged(GtkAdjustment* adjustment, gpointer self) {
+  auto* binding = static_cast<FieldBinding*>(self);
+  binding->control.userSetIntValue(
+      static_cast<int>(std::lround(gtk_adjustment_get_value(adjustment))));
+}
+
+CheckboxBinding::CheckboxBinding(NSButton& bound, GtkToggleButton* widget)
+    : ControlBinding(bound), button(bound), checkbox(widget) {
+  userSignals.emplace_back(widget, "toggled", G_CALLBACK(toggled), this);
   attach();
 }
 

@@ -25,7 +25,7 @@ class ControlBinding : private NSControlObserver {
   void sync();
 
  protected:
-  explicit ControlBinding(NSControl& control) : control(control) {}
+  explicit ControlBinding(NSControl& bound) : control(bound) {}
   // Shows the current value and follows the control from now on; the subclass's constructor
   // calls it last, once its widgets and signals are in place.
   void attach();
@@ -65,15 +65,18 @@ class SliderBinding final : public ControlBinding {
   GtkRange* range;
 };
 
-// The interval field: shows the number; the user does not type into it.
+// The interval field: a number entry (a spin button) that shows the control's value, clamped to
+// its own range. A number the user enters (Enter, leaving the field, the arrows) reaches the
+// control as the user's; text that is no number within that range is put back as it was.
 class FieldBinding final : public ControlBinding {
  public:
-  FieldBinding(NSTextField& field, GtkEntry* entry);
+  FieldBinding(NSTextField& field, GtkSpinButton* entry);
 
  private:
   void show(int value) override;
+  static void valueChanged(GtkAdjustment* adjustment, gpointer self);
 
-  GtkEntry* entry;
+  GtkSpinButton* entry;
 };
 
 // The "Launch at login" check box.

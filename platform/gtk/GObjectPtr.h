@@ -40,8 +40,8 @@ inline OwnedWidget ownWidget(GtkWidget* widget) {
 class SignalConnection {
  public:
   SignalConnection() = default;
-  SignalConnection(gpointer instance, const char* signal, GCallback callback, gpointer data)
-      : instance(instance), id(g_signal_connect(instance, signal, callback, data)) {}
+  SignalConnection(gpointer object, const char* signal, GCallback callback, gpointer data)
+      : instance(object), id(g_signal_connect(object, signal, callback, data)) {}
   ~SignalConnection() {
     if (id != 0) g_signal_handler_disconnect(instance, id);
   }

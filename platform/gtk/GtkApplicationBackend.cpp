@@ -1,11 +1,15 @@
 #include "platform/gtk/GtkApplicationBackend.h"
 
-#include <gtk/gtk.h>
+#include <glib.h>
 
 #include <cstdio>
 
+#include "platform/appkit/NSMainInterface.h"
 #include "platform/glib/GLibRunLoopDriver.h"
 #include "platform/gtk/AboutPanel.h"
+#include "platform/gtk/ApplicationInstance.h"
+#include "platform/gtk/BundleInfo.h"
+#include "platform/gtk/GtkInit.h"
 #include "platform/gtk/PreferencesView.h"
 #include "platform/gtk/StatusBarView.h"
 #include "platform/gtk/TerminationSignals.h"
@@ -13,16 +17,16 @@
 
 namespace {
 
-// What the process needs once, however many backends start: the resources registered, the
-// application's name and default window icon set.
+// The well-known name on the session bus of the one running instance.
+constexpr const char* applicationId = "io.github.pyrelle.Pyrelle";
+
+// What the process needs once, however many backends start: the resources registered and the
+// application's name set. GLib alone: nothing of the toolkit is loaded for it.
 const BundleInfo& setUpProcessOnce() {
   static const BundleInfo info = [] {
     pyrelle_register_resource();
     BundleInfo loaded = loadBundleInfo();
     g_set_application_name(loaded.name.c_str());
-    GObjectPtr<GdkPixbuf> icon(
-        gdk_pixbuf_new_from_resource_at_scale(PyrelleIconResource, 64, 64, TRUE, nullptr));
-    if (icon) gtk_window_set_default_icon(icon.get());
     return loaded;
   }();
   return info;
@@ -34,26 +38,37 @@ GtkApplicationBackend::GtkApplicationBackend() = default;
 
 GtkApplicationBackend::~GtkApplicationBackend() = default;
 
-int GtkApplicationBackend::start(int& argc, char**& argv) {
-  // Nothing here draws with OpenGL, yet GDK on X11 would load the GL driver to pick visuals:
-  // with Mesa that is LLVM, and more than half of the program's resident memory. A user's own
-  // setting stays.
-  g_setenv("GDK_GL", "disable", FALSE);
-  if (!gtk_init_check(&argc, &argv)) {
+int GtkApplicationBackend::start(int& /*argc*/, char**& /*argv*/) {
+  // Only the environment is read: opening the display would load the toolkit, which the panel
+  // item exported over D-Bus never needs. A display that is named but gone shows up when a
+  // window first opens (logged then).
+  if (!sessionNamesADisplay()) {
     std::fputs(
         "pyrelle: cannot open a display; start Pyrelle from a desktop session "
         "(DISPLAY or WAYLAND_DISPLAY must name a running display)\n",
         stderr);
     return 1;
   }
-  about = std::make_unique<AboutPanel>(setUpProcessOnce());
+  setUpProcessOnce();
+  instance = std::make_unique<ApplicationInstance>(applicationId);
+  if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
+  if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;
   terminationSignals = std::make_unique<TerminationSignals>();
   return 0;
 }
 
+bool GtkApplicationBackend::handedToRunningInstance() const {
+  return instance && instance->role() == ApplicationInstance::Role::HandedOver;
+}
+
 void GtkApplicationBackend::interfaceLoaded(NSMainInterface& objects) {
-  preferences = PreferencesView::load(objects);
-  statusBar = std::make_unique<StatusBarView>();
+  preferences = std::make_unique<PreferencesView>(objects);
+  // A later launch in this session shows the preferences window, as "Preferences..." does.
+  if (instance) {
+    instance->setActivationHandler([&objects] { objects.window.makeKeyAndOrderFront(nullptr); });
+  }
+  // The AppIndicator panel item is built of GTK widgets.
+  if (ensureGtkInitialised()) statusBar = std::make_unique<StatusBarView>();
 }
 
 std::shared_ptr<RunLoopDriver> GtkApplicationBackend::runLoopDriver() {
@@ -64,5 +79,9 @@ std::shared_ptr<RunLoopDriver> GtkApplicationBackend::runLoopDriver() {
 void GtkApplicationBackend::activateIgnoringOtherApps(bool /*flag*/) {}
 
 void GtkApplicationBackend::orderFrontStandardAboutPanel() {
-  if (about) about->show();
+  if (!about) {
+    if (!ensureReadyForWindows()) return;
+    about = std::make_unique<AboutPanel>(setUpProcessOnce());
+  }
+  about->show();
 }

@@ -62,13 +62,26 @@ TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated)
   EXPECT_FALSE(NSApp().isRunning());
 }
 
-TEST(NSApplicationMainTest, ABackendThatCannotStartEndsItWithItsStatusAndNothingElse) {
-  LogCaptureForTesting log;
-  std::shared_ptr<const Events> events;
-  EXPECT_EQ(runApplication({.startStatus = 1, .session = [] { ADD_FAILURE(); }}, events), 1);
-  EXPECT_EQ(*events, (Events{"start"}));
-  EXPECT_TRUE(timeline->empty());
-  EXPECT_TRUE(log.lines().empty());
+// A backend that cannot start ends the run with its status; one that handed the launch to the
+// instance already running ends it with 0. Either way nothing is loaded, launched or logged.
+TEST(NSApplicationMainTest, ALaunchThatDoesNotRunEndsAtOnceWithNothingElse) {
+  const struct {
+    int startStatus;
+    bool runningElsewhere;
+    int result;
+  } cases[] = {{1, false, 1}, {0, true, 0}};
+  for (const auto& c : cases) {
+    LogCaptureForTesting log;
+    std::shared_ptr<const Events> events;
+    EXPECT_EQ(runApplication({.startStatus = c.startStatus,
+                              .runningElsewhere = c.runningElsewhere,
+                              .session = [] { ADD_FAILURE(); }},
+                             events),
+              c.result);
+    EXPECT_EQ(*events, (Events{"start"}));
+    EXPECT_TRUE(timeline->empty());
+    EXPECT_TRUE(log.lines().empty());
+  }
 }
 
 }  // namespace

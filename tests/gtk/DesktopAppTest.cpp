@@ -1,30 +1,77 @@
 // The application's own delegate and interface on the GTK view: what the user does in the
-// preferences window reaches the model, the settings store, the login items and the panel.
+// preferences window reaches the model, the settings store, the login items and the panel; the
+// windows are built when first shown; a second launch hands itself to the running one.
 
+#include <gio/gio.h>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/MainInterface.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/gtk/AboutPanel.h"
+#include "platform/gtk/GObjectPtr.h"
 #include "platform/gtk/GtkApplicationBackend.h"
 #include "platform/gtk/PreferencesView.h"
 
 namespace {
 
+// Spins the default main context until `done` or the timeout; returns done().
+bool spinUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+  bool expired = false;
+  const guint watchdog = g_timeout_add(
+      static_cast<guint>(timeout.count()),
+      [](gpointer flag) -> gboolean {
+        *static_cast<bool*>(flag) = true;
+        return G_SOURCE_REMOVE;
+      },
+      &expired);
+  while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
+  if (!expired) g_source_remove(watchdog);
+  return done();
+}
+
+// Presses `key` in `window` as the keyboard would, through the window's own key handling.
+void pressKey(GtkWindow* window, guint key, GdkModifierType modifiers) {
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
+  event->key.keyval = key;
+  event->key.state = modifiers;
+  GdkKeymapKey* entries = nullptr;
+  gint count = 0;
+  // Accelerators are matched on the key's hardware code, as the keymap gives it.
+  if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), key,
+                                        &entries, &count)) {
+    event->key.hardware_keycode = static_cast<guint16>(entries[0].keycode);
+    event->key.group = static_cast<guint8>(entries[0].group);
+    g_free(entries);
+  }
+  gtk_widget_event(GTK_WIDGET(window), event);
+  gdk_event_free(event);
+}
+
 // Launched as NSApplicationMain launches it, without running the loop.
 class DesktopAppTest : public ::testing::Test {
  protected:
   DesktopAppTest() {
+    // Each test launches with no settings stored.
+    std::filesystem::remove_all(std::filesystem::path(g_get_user_config_dir()) / "pyrelle");
+    NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
     int argc = 0;
     char** argv = nullptr;
     EXPECT_EQ(backend->start(argc, argv), 0);
@@ -38,9 +85,14 @@ class DesktopAppTest : public ::testing::Test {
     NSRunLoop::mainRunLoop().resetForTesting();
   }
 
+  PreferencesView& preferences() { return *backend->preferencesViewForTesting(); }
+  GtkWindow* openPreferences() {
+    objects.window.makeKeyAndOrderFront(nullptr);
+    return preferences().window();
+  }
   template <class Widget>
   Widget* widget(const char* id) {
-    return reinterpret_cast<Widget*>(backend->preferencesViewForTesting()->objectForTesting(id));
+    return reinterpret_cast<Widget*>(preferences().objectForTesting(id));
   }
   // The settings as the next launch reads them.
   static NSUserDefaults storedSettings() { return NSUserDefaults(g_get_user_config_dir()); }
@@ -51,8 +103,35 @@ class DesktopAppTest : public ::testing::Test {
   std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>();
 };
 
+// The window is built when first opened, showing the values of that moment. Escape and Ctrl+W
+// hide it as its close button does, and it comes back as it was.
+TEST_F(DesktopAppTest, WindowBuiltOnFirstOpenClosesWithItsKeysAndComesBack) {
+  EXPECT_EQ(preferences().window(), nullptr);
+  objects.unitsControl.userSelectSegment(1);
+  objects.intervalSlider.userSetIntValue(30);
+
+  GtkWindow* window = openPreferences();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(gtk_toggle_button_get_active(widget<GtkToggleButton>("unitsFahrenheit")));
+  EXPECT_EQ(gtk_range_get_value(widget<GtkRange>("intervalSlider")), 30.0);
+  EXPECT_STREQ(gtk_entry_get_text(widget<GtkEntry>("intervalField")), "30");
+  EXPECT_NE(gtk_window_get_default_icon_list(), nullptr);
+
+  const struct {
+    guint key;
+    GdkModifierType modifiers;
+  } keys[] = {{GDK_KEY_Escape, GdkModifierType{}}, {GDK_KEY_w, GDK_CONTROL_MASK}};
+  for (const auto& [key, modifiers] : keys) {
+    EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(window))) << key;
+    pressKey(window, key, modifiers);
+    EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(window))) << key;
+    EXPECT_FALSE(objects.window.isVisible()) << key;
+    EXPECT_EQ(openPreferences(), window) << key;
+  }
+}
+
 TEST_F(DesktopAppTest, WindowControlsChangeTheModelTheStoredSettingsAndThePanel) {
-  ASSERT_NE(backend->preferencesViewForTesting(), nullptr);
+  ASSERT_NE(openPreferences(), nullptr);
   EXPECT_STREQ(gtk_entry_get_text(widget<GtkEntry>("intervalField")), "5");
   EXPECT_TRUE(title().ends_with("°C")) << title();
 
@@ -78,7 +157,51 @@ TEST_F(DesktopAppTest, WindowControlsChangeTheModelTheStoredSettingsAndThePanel)
   EXPECT_TRUE(std::filesystem::is_empty(autostart));
 }
 
+// What the user types into the seconds field, committed as Enter or leaving the field does:
+// a number in the slider's range sets the interval as the slider would; anything else is put
+// back, and the interval, even one beyond what the slider shows, stays as it was.
+TEST_F(DesktopAppTest, SecondsFieldSetsTheIntervalWithinTheSlidersRange) {
+  const struct {
+    int interval;
+    const char* typed;
+    int expected;
+    const char* shown;
+  } cases[] = {{5, "12", 12, "12"}, {5, "60", 60, "60"}, {5, "61", 5, "5"},
+               {5, "0", 5, "5"},    {5, "", 5, "5"},     {120, "-", 120, "60"}};
+  ASSERT_NE(openPreferences(), nullptr);
+  auto* field = widget<GtkSpinButton>("intervalField");
+  for (const auto& c : cases) {
+    objects.intervalSlider.userSetIntValue(c.interval);
+    gtk_entry_set_text(GTK_ENTRY(field), c.typed);
+    gtk_spin_button_update(field);
+    EXPECT_EQ(storedSettings().integerForKey("refreshinterval"), c.expected) << c.typed;
+    EXPECT_EQ(objects.intervalSlider.intValue(), c.expected) << c.typed;
+    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(field)), c.shown) << c.typed;
+  }
+  EXPECT_EQ(gtk_range_get_value(widget<GtkRange>("intervalSlider")), 60.0);
+}
+
+// A second launch in the session hands itself to this one, which shows its preferences window,
+// and ends with 0.
+TEST_F(DesktopAppTest, SecondLaunchShowsTheRunningInstancesPreferences) {
+  ASSERT_FALSE(backend->handedToRunningInstance());
+  GErrorOut error;
+  GObjectPtr<GSubprocess> second(
+      g_subprocess_new(G_SUBPROCESS_FLAGS_NONE, error.out(), PYRELLE_PROGRAM, nullptr));
+  ASSERT_TRUE(second) << error.message();
+  const bool ended =
+      spinUntil([&] { return g_subprocess_get_identifier(second.get()) == nullptr; });
+  if (!ended) g_subprocess_force_exit(second.get());
+  ASSERT_TRUE(ended);
+  EXPECT_TRUE(g_subprocess_get_if_exited(second.get()));
+  EXPECT_EQ(g_subprocess_get_exit_status(second.get()), 0);
+  EXPECT_TRUE(objects.window.isVisible());
+  ASSERT_NE(preferences().window(), nullptr);
+  EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(preferences().window())));
+}
+
 TEST_F(DesktopAppTest, AboutDialogCarriesTheNameAndVersion) {
+  EXPECT_EQ(backend->aboutPanelForTesting(), nullptr);
   backend->orderFrontStandardAboutPanel();
   GtkAboutDialog* dialog = backend->aboutPanelForTesting()->dialog();
   ASSERT_NE(dialog, nullptr);
@@ -88,38 +211,78 @@ TEST_F(DesktopAppTest, AboutDialogCarriesTheNameAndVersion) {
   EXPECT_EQ(gtk_about_dialog_get_license_type(dialog), GTK_LICENSE_MIT_X11);
 }
 
-[[noreturn]] void runWithoutDisplay() {
-  g_unsetenv("DISPLAY");
-  g_unsetenv("WAYLAND_DISPLAY");
+// A launch of the whole program in a session that lacks something, or that ends it.
+struct Launch {
+  const char* what;
+  // Variables set (or, with nullptr, removed) before the launch.
+  std::vector<std::pair<const char*, const char*>> environment;
+  // The session sends SIGTERM once the run has begun, as logging out does.
+  bool terminated;
+  int status;
+  const char* standardError;
+};
+
+[[noreturn]] void launch(const Launch& launch) {
+  for (const auto& [name, value] : launch.environment) {
+    if (value != nullptr)
+      g_setenv(name, value, TRUE);
+    else
+      g_unsetenv(name);
+  }
+  if (launch.terminated) {
+    g_idle_add(
+        [](gpointer) {
+          std::raise(SIGTERM);
+          return G_SOURCE_REMOVE;
+        },
+        nullptr);
+  }
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
   std::exit(
       NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
 }
 
-// Started outside any desktop session, the program says so in one line and exits with 1.
-TEST(ApplicationMainTest, WithoutADisplaySaysSoInOneLineAndExitsWithStatusOne) {
-  EXPECT_EXIT(runWithoutDisplay(), ::testing::ExitedWithCode(1),
-              "^pyrelle: cannot open a display[^\n]*\n$");
+// Without a display the program says so in one line and exits with 1. SIGTERM ends the run as
+// Quit does, closing the SMC connection once. Without a session bus it runs all the same.
+TEST(ApplicationMainTest, LaunchesEndAsTheSessionAllows) {
+  const Launch launches[] = {
+      {"no display",
+       {{"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}},
+       false,
+       1,
+       "^pyrelle: cannot open a display[^\n]*\n$"},
+      {"logout", {}, true, 0, "(Closing|Error while closing) I/O connection\\.\n$"},
+      {"no session bus",
+       {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"}},
+       true,
+       0,
+       "No session bus; running without checking for another Pyrelle"},
+  };
+  for (const Launch& l : launches) {
+    EXPECT_EXIT(launch(l), ::testing::ExitedWithCode(l.status), l.standardError) << l.what;
+  }
 }
 
-[[noreturn]] void runUntilTheSessionEndsIt() {
-  g_idle_add(
-      [](gpointer) {
-        std::raise(SIGTERM);
-        return G_SOURCE_REMOVE;
-      },
-      nullptr);
-  char name[] = "pyrelle";
-  char* argv[] = {name, nullptr};
-  std::exit(
-      NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
+// Starting opens no display, and the preferences window with the windows' icon maps no SVG
+// library: both would stay in memory for the whole run. A fresh process, as death tests run.
+[[noreturn]] void startThenOpenPreferences() {
+  NSMainInterface objects;
+  GtkApplicationBackend backend;
+  int argc = 0;
+  char** argv = nullptr;
+  if (backend.start(argc, argv) != 0) std::_Exit(2);
+  if (gdk_display_get_default() != nullptr) std::_Exit(3);
+  backend.interfaceLoaded(objects);
+  objects.window.makeKeyAndOrderFront(nullptr);
+  if (backend.preferencesViewForTesting()->window() == nullptr) std::_Exit(4);
+  std::ifstream maps("/proc/self/maps");
+  const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
+  std::_Exit(mapped.find("librsvg") == std::string::npos ? 0 : 5);
 }
 
-// Logging out sends SIGTERM: the run ends as Quit ends it, closing the SMC connection once.
-TEST(ApplicationMainTest, TerminationSignalEndsTheRunCleanly) {
-  EXPECT_EXIT(runUntilTheSessionEndsIt(), ::testing::ExitedWithCode(0),
-              "(Closing|Error while closing) I/O connection\\.\n$");
+TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
+  EXPECT_EXIT(startThenOpenPreferences(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ class HeadlessBackend final : public ApplicationBackend {
     // The run: called once when the run loop runs (the test advances its clock, fires timers,
     // chooses entries, terminates...). The run ends when it returns. Empty: ends at once.
     std::function<void()> session;
+    // true: start() finds the application running already and hands the launch to it.
+    bool runningElsewhere = false;
   };
   using Events = std::vector<std::string>;
 
@@ -33,6 +35,7 @@ class HeadlessBackend final : public ApplicationBackend {
   std::shared_ptr<RunLoopDriver> runLoopDriver() override;
   void activateIgnoringOtherApps(bool /*flag*/) override {}
   void orderFrontStandardAboutPanel() override {}
+  bool handedToRunningInstance() const override { return options.runningElsewhere; }
 
  private:
   Options options;

@@ -1,0 +1,43 @@
+#pragma once
+// One Pyrelle per session. The first launch owns the application id as a well-known name on the
+// session bus (a GApplication: GIO only, no toolkit); a later launch asks that one to activate,
+// which shows its preferences window, and ends.
+
+#include <gio/gio.h>
+
+#include <functional>
+
+#include "platform/foundation/GLibPtr.h"
+
+class ApplicationInstance {
+ public:
+  enum class Role {
+    // This process runs the application; also when there is no session bus to ask.
+    Primary,
+    // The running instance took the activation: this process ends with status 0.
+    HandedOver,
+    // The running instance did not answer (said on standard error): this process ends with 1.
+    Unanswered,
+  };
+
+  // Registers `applicationId` on the session bus; when another process owns it, asks that one
+  // to activate and waits (a few seconds at most) for its answer.
+  explicit ApplicationInstance(const char* applicationId);
+  ~ApplicationInstance();
+  ApplicationInstance(const ApplicationInstance&) = delete;
+  ApplicationInstance& operator=(const ApplicationInstance&) = delete;
+
+  Role role() const { return _role; }
+  // While primary: `handler` runs on the main thread, from the GLib main loop, whenever a later
+  // launch asks this instance to activate. Empty: nothing runs.
+  void setActivationHandler(std::function<void()> handler) { activation = std::move(handler); }
+
+ private:
+  Role registerOrHandOver();
+  static void activated(GApplication* application, gpointer self);
+
+  GObjectPtr<GApplication> application;
+  gulong activateHandler = 0;
+  std::function<void()> activation;
+  Role _role = Role::Primary;
+};
