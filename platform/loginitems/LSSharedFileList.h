@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/foundation/NSURL.h"
-#include "platform/loginitems/UniqueFd.h"
+#include "platform/foundation/UniqueFd.h"
 
 // One entry of the list as a snapshot found it.
 class LSSharedFileListItem {

@@ -8,7 +8,7 @@
 class UniqueFd {
  public:
   UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd(fd) {}
+  explicit UniqueFd(int owned) : fd(owned) {}
   ~UniqueFd() { reset(); }
   UniqueFd(UniqueFd&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
   UniqueFd& operator=(UniqueFd&& other) noexcept {
