@@ -14,6 +14,7 @@ void RGAppDelegate::takeIntValueForRefreshFrom(NSControl& sender) {
   const int seconds = sender.intValue();
   if (_refreshField != nullptr) _refreshField->setIntValue(seconds);
   setRefreshInterval(seconds);
+  reportBoundedInterval();
   if (defaults != nullptr) defaults->setInteger(_refreshInterval, "refreshinterval");
 }
 
@@ -21,8 +22,10 @@ void RGAppDelegate::toggleAutomaticStartup(NSButton& sender) {
   if (sender.state() == NSOnState) {
     NSLog("Making application launch on user login");
     addAppAsLoginItem();
-    return;
+  } else {
+    NSLog("Remove application launch on user login");
+    deleteAppFromLoginItem();
   }
-  NSLog("Remove application launch on user login");
-  deleteAppFromLoginItem();
+  // A failed addition or removal must not leave the box showing what the user asked for.
+  sender.setState(loginItemsHoldApp() ? NSOnState : NSOffState);
 }

@@ -43,7 +43,7 @@ class NSRunLoop {
   void setMode(NSRunLoopMode mode);
 
   // Adds a one-shot timer that invokes `invocation` after `intervalSeconds`, bounded to at
-  // least 1 second and at most 1 day (NaN counts as the minimum).
+  // least 1 second and at most 1 day (NSTimer's bounds; NaN counts as the minimum).
   void addTimer(double intervalSeconds, NSInvocation invocation);
   // The earliest deadline of a timer that can fire now: nullopt when there is none, or while the
   // loop is in the event-tracking mode.
@@ -75,6 +75,10 @@ class NSRunLoop {
 
 class NSTimer {
  public:
+  // What a timer really waits is bounded to this range.
+  static constexpr int minimumIntervalSeconds = 1;
+  static constexpr int maximumIntervalSeconds = 24 * 60 * 60;
+
   // Puts a timer on the main run loop in its default mode; the loop keeps it and its invocation,
   // the caller keeps no reference. Only one-shot timers exist: a timer asked to repeat is
   // logged and fires once.

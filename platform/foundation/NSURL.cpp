@@ -11,6 +11,14 @@ NSURL NSURL::fileURLWithPath(const std::string& path) {
   return NSURL(absolute.get());
 }
 
+NSURL NSURL::standardizedURL() const {
+  const GCharPtr normal(g_canonicalize_filename(filePath.c_str(), "/"));
+  std::string path(normal.get());
+  // POSIX leaves a leading "//" to the system; on Linux it is the root like "/".
+  if (path.starts_with("//")) path.erase(0, 1);
+  return NSURL(std::move(path));
+}
+
 std::string NSURL::absoluteString() const {
   const GCharPtr uri(g_filename_to_uri(filePath.c_str(), nullptr, nullptr));
   if (!uri) return {};

@@ -3,9 +3,12 @@
 // manual clock and a desktop without a screen. Each test acts from inside the run.
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -121,6 +124,7 @@ class ApplicationRun : public testing::Test, private NSStatusBarObserver {
 
 using Launch = ApplicationRun;
 using Refresh = ApplicationRun;
+using Preferences = ApplicationRun;
 
 }  // namespace
 
@@ -246,15 +250,65 @@ TEST_F(Refresh, TheUnitsActionRefreshesAtOnceAndIsStoredButStartsNoSecondChain) 
   EXPECT_TRUE(settings().boolForKey("farenheit"));
 }
 
-TEST_F(Refresh, AnIntervalOfZeroOrLessDoesNotSpin) {
-  for (const int seconds : {0, -5}) {
+TEST_F(Refresh, AnIntervalOutOfTheTimersRangeIsLoggedAndNeverSpins) {
+  const std::vector<std::pair<int, int>> cases = {{0, 1}, {-5, 1}, {86401, 86400}};
+  for (const auto& [seconds, used] : cases) {
     settings().setInteger(seconds, "refreshinterval");
     restartSettings();
     service.resetCounters();
+    log.clear();
     run([&] {
       NSRunLoop::mainRunLoop().fireDueTimers();
       EXPECT_EQ(passes(), 1);
       EXPECT_LE(passesAfter(3), 4);
     });
+    const std::string line = stringWithFormat(
+        "Refresh interval of %d seconds is out of range; the title refreshes every %d seconds.",
+        seconds, used);
+    EXPECT_EQ(std::count(log.lines().begin(), log.lines().end(), line), 1) << seconds;
   }
+}
+
+// Makes a folder read-only for this process alone (a private mount namespace), so that even
+// root cannot change it; undone when it goes. Needs root.
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(const std::string& path) : folder(path) {
+    made = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+           mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+  }
+  ~ReadOnlyFolder() { umount2(folder.c_str(), MNT_DETACH); }
+  bool made = false;
+
+ private:
+  std::string folder;
+};
+
+TEST_F(Preferences, TheCheckBoxShowsWhatTheLoginItemsHoldAfterEachClick) {
+  run([&] {
+    NSButton& box = *app().automaticStartupCheckbox();
+    log.clear();
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOnState);
+    EXPECT_TRUE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
+    box.userSetState(NSOffState);
+    EXPECT_EQ(box.state(), NSOffState);
+    EXPECT_EQ(log.lines(), (Lines{"Making application launch on user login",
+                                  "Adding application to the user Login List",
+                                  "Remove application launch on user login",
+                                  "Removing application to the user Login List"}));
+
+    // A removal that fails leaves the item, and the box says so.
+    home.write("pyrelle.desktop", entryWithExec(bundlePath));
+    if (const ReadOnlyFolder readOnly(home.autostart().string()); readOnly.made) {
+      box.userSetState(NSOffState);
+      EXPECT_EQ(box.state(), NSOnState);
+    }
+    // An addition that fails adds nothing, and the box says so.
+    std::filesystem::remove_all(home.autostart());
+    std::ofstream(home.autostart()) << "a file where the folder belongs";
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOffState);
+  });
 }
