@@ -52,9 +52,10 @@ void RGAppDelegate::reportBoundedInterval() const {
   const int used = _refreshInterval < NSTimer::minimumIntervalSeconds
                        ? NSTimer::minimumIntervalSeconds
                        : NSTimer::maximumIntervalSeconds;
-  NSLog(stringWithFormat("Refresh interval of %lld seconds is out of range; the title refreshes "
-                         "every %d seconds.",
-                         static_cast<long long>(_refreshInterval), used));
+  NSLog(
+      stringWithFormat("Refresh interval of %lld seconds is out of range; the title refreshes "
+                       "every %d seconds.",
+                       static_cast<long long>(_refreshInterval), used));
 }
 
 void RGAppDelegate::showLoginItemState() {

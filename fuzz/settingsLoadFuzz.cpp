@@ -9,8 +9,8 @@
 #include <stdlib.h>
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,21 +26,25 @@ void check(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-// A private folder in memory where there is one, made once for the whole run.
+void removeConfigFolder();
+
+// A private folder in memory where there is one, made once for the whole run and removed at
+// its end.
 const std::string& configFolder() {
   static const std::string folder = [] {
     const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     std::string pattern = (base / "pyrelle-fuzz-XXXXXX").string();
     check(mkdtemp(pattern.data()) != nullptr);
     fs::create_directories(pattern + "/pyrelle");
+    check(std::atexit(removeConfigFolder) == 0);
     return pattern;
   }();
-  static const bool removedAtExit = std::atexit([] {
-    std::error_code ignored;
-    fs::remove_all(configFolder(), ignored);
-  }) == 0;
-  check(removedAtExit);
   return folder;
+}
+
+void removeConfigFolder() {
+  std::error_code ignored;
+  fs::remove_all(configFolder(), ignored);
 }
 
 std::string contentOf(const fs::path& file) {

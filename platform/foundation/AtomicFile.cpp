@@ -95,8 +95,8 @@ bool removeIfAbandoned(int directoryFd, const char* name, std::chrono::seconds m
   if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;  // its writer is alive
   // Still the same file under that name: its writer may have renamed it meanwhile.
   struct stat named {};
-  if (fstatat(directoryFd, name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
-      named.st_ino != info.st_ino || named.st_dev != info.st_dev) {
+  if (fstatat(directoryFd, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_ino != info.st_ino ||
+      named.st_dev != info.st_dev) {
     return false;
   }
   return unlinkat(directoryFd, name, 0) == 0;

@@ -27,9 +27,15 @@ bool mustEscape(gunichar c) {
 // A character as "\n", "\x1B" or "\u2028"; a byte that is not UTF-8 as "\xFF".
 void appendEscape(std::string& shown, gunichar c, bool isByte) {
   switch (c) {
-    case '\n': shown += "\\n"; return;
-    case '\r': shown += "\\r"; return;
-    case '\t': shown += "\\t"; return;
+    case '\n':
+      shown += "\\n";
+      return;
+    case '\r':
+      shown += "\\r";
+      return;
+    case '\t':
+      shown += "\\t";
+      return;
   }
   char escape[16];
   if (isByte || c < 0x80) {

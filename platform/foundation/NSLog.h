@@ -29,12 +29,6 @@ class LogCaptureForTesting {
 
  private:
   friend void NSLog(std::string_view message);
-
-// Text from outside the program (file contents, paths, names, library messages) as it may
-// appear inside a log message: control characters, line separators and bytes that are not
-// UTF-8 escaped ("\n", "\x1B", "\u2028"), and at most about 300 bytes, the rest replaced by
-// "...[N bytes]". Every log message that carries outside text passes it through here.
-std::string loggable(std::string_view outsideText);
   std::vector<std::string> captured;
   LogCaptureForTesting* previous;
 };

@@ -33,8 +33,8 @@ std::string parse(GKeyFile* keyFile, const std::string& contents) {
   // GKeyFile would silently cut a value short at a NUL byte.
   if (contents.find('\0') != std::string::npos) return "it holds a NUL byte";
   GErrorOut error;
-  if (g_key_file_load_from_data(keyFile, contents.data(), contents.size(),
-                                G_KEY_FILE_KEEP_COMMENTS, error.out())) {
+  if (g_key_file_load_from_data(keyFile, contents.data(), contents.size(), G_KEY_FILE_KEEP_COMMENTS,
+                                error.out())) {
     return {};
   }
   return error.message();
@@ -130,7 +130,7 @@ bool NSUserDefaults::Store::readAgainBeforeWriting() {
   }
   if (disk == Disk::setAside) reportUnusable(problem);
   if (disk != Disk::unread) return true;
-  reportWriteFailure("the file there still cannot be read (" + problem + "), so it is kept");
+  reportWriteFailure("the file there still cannot be read, so it is left as it is: " + problem);
   return false;
 }
 
@@ -143,7 +143,9 @@ bool NSUserDefaults::Store::setAsideIfUnusable() {
     reportWriteFailure("keeping the unusable file aside failed: " + aside.problem);
     return false;
   }
-  if (aside.name) NSLog("The unusable settings file was kept aside as " + loggable(*aside.name) + ".");
+  if (aside.name) {
+    NSLog("The unusable settings file was kept aside as " + loggable(*aside.name) + ".");
+  }
   disk = Disk::usable;
   return true;
 }

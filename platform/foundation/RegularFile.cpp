@@ -25,9 +25,13 @@ std::string sizeLimit(std::size_t maximumBytes) {
 }
 
 FileRead openFailure(int error) {
-  if (error == ENOENT || error == ENOTDIR) return failure(FileReadStatus::missing, g_strerror(error));
+  if (error == ENOENT || error == ENOTDIR) {
+    return failure(FileReadStatus::missing, g_strerror(error));
+  }
   // A loop of links and a socket can never be read: they are as unusable as a pipe.
-  if (error == ELOOP || error == ENXIO) return failure(FileReadStatus::notRegular, g_strerror(error));
+  if (error == ELOOP || error == ENXIO) {
+    return failure(FileReadStatus::notRegular, g_strerror(error));
+  }
   return failure(FileReadStatus::failed, g_strerror(error));
 }
 

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <regex>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 TEST(NSLogTest, WritesOneStampedLinePerMessageAddingANewlineOnlyWhenMissing) {
   testing::internal::CaptureStderr();

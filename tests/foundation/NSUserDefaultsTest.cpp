@@ -167,10 +167,9 @@ TEST_F(NSUserDefaultsTest, AValueOfTheWrongTypeOrOutOfRangeIsLoggedOnceAndTheDef
 TEST_F(NSUserDefaultsTest, LeftoversOfKilledWritersGoAndEverythingElseStays) {
   fs::create_directories(config + "/pyrelle");
   const std::string folder = config + "/pyrelle/";
-  const std::vector<std::string> names = {"settings.ini.Ab3xY9",   "settings.ini.Held00",
-                                          "settings.ini.Fresh0",   "settings.ini.corrupt",
-                                          "settings.ini.ab",       "other.ini.Ab3xY9",
-                                          "settings.ini.Ab3xY9.1"};
+  const std::vector<std::string> names = {
+      "settings.ini.Ab3xY9", "settings.ini.Held00", "settings.ini.Fresh0",  "settings.ini.corrupt",
+      "settings.ini.ab",     "other.ini.Ab3xY9",    "settings.ini.Ab3xY9.1"};
   for (const std::string& name : names) std::ofstream(folder + name) << "[Pyrelle]\n";
   const timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
   for (const std::string& name : names) {
@@ -184,8 +183,9 @@ TEST_F(NSUserDefaultsTest, LeftoversOfKilledWritersGoAndEverythingElseStays) {
   for (const std::string& name : names) {
     EXPECT_EQ(fs::exists(folder + name), name != "settings.ini.Ab3xY9") << name;
   }
-  EXPECT_EQ(log.lines(), std::vector<std::string>{"Removed 1 temporary settings file(s) left in " +
-                                                  config + "/pyrelle by runs that ended abruptly."});
+  EXPECT_EQ(log.lines(),
+            std::vector<std::string>{"Removed 1 temporary settings file(s) left in " + config +
+                                     "/pyrelle by runs that ended abruptly."});
 }
 
 TEST_F(NSUserDefaultsTest, ALinkedSettingsFileStaysLinked) {

@@ -95,14 +95,14 @@ TEST_F(FakeSysfsTest, ThePackageSensorIsTakenBackWhenItReturnsAfterABlip) {
   tree->addCoretemp(2, "60000");
   tree->write(2, "temp2_label", "Core 0");
   tree->write(2, "temp2_input", "47000");
-  ASSERT_TRUE(publishHwmonServices(IORegistry::shared(), LibsensorsSource::open(),
-                                   [this] { return now; }));
+  ASSERT_TRUE(
+      publishHwmonServices(IORegistry::shared(), LibsensorsSource::open(), [this] { return now; }));
   ASSERT_EQ(SMCOpen(), 0);
   EXPECT_EQ(SMCGetTemperature("TC0D"), 60.0);
 
   std::filesystem::remove("/sys/class/hwmon/hwmon2/temp1_input");
   now += 10s;
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);   // the failed read finds the core
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // the failed read finds the core
   EXPECT_EQ(SMCGetTemperature("TC0D"), 47.0);
   EXPECT_EQ(log.lines().back(), "hwmon: CPU temperature from coretemp-isa-0000 \"Core 0\".");
 
