@@ -36,9 +36,11 @@ const std::string& configFolder() {
     std::string pattern = (base / "pyrelle-fuzz-XXXXXX").string();
     check(mkdtemp(pattern.data()) != nullptr);
     fs::create_directories(pattern + "/pyrelle");
-    check(std::atexit(removeConfigFolder) == 0);
     return pattern;
   }();
+  // Registered after the folder's name, so that it runs while the name still exists.
+  static const bool removedAtExit = std::atexit(removeConfigFolder) == 0;
+  check(removedAtExit);
   return folder;
 }
 

@@ -60,7 +60,7 @@ TEST_F(RGAppDelegateLoginItemsTest, EveryMatchingItemIsRemovedAndOtherProgramsSt
 TEST_F(RGAppDelegateLoginItemsTest, PathsMatchOnceNormalisedByTheirTextButLinksAreNotFollowed) {
   fs::create_directories(home.root / "linked");
   fs::create_symlink(home.root / "linked", home.root / "link");
-  for (const std::string& exec :
+  for (const char* exec :
        {"/opt//Caf\u00e9/./pyrelle", "//opt/x/../Caf\u00e9/pyrelle/", "/opt/Caf\u00e9/pyrelle/."}) {
     home.write("normal.desktop", entryWithExec(exec));
     EXPECT_TRUE(delegate.isAppInLoginItems()) << exec;
