@@ -24,7 +24,7 @@ class NSUserDefaults {
  public:
   using Value = std::variant<bool, std::int64_t>;
 
-  // The store for the whole run, in g_get_user_config_dir() (so XDG_CONFIG_HOME is honoured).
+  // The store for the whole run, in userConfigDirectory() ($XDG_CONFIG_HOME when absolute).
   static NSUserDefaults& standardUserDefaults();
   // Points the standard store at `configDirectory` as if the process had just started there:
   // registered defaults are dropped and the file is read again. References stay valid.
