@@ -4,6 +4,9 @@
 
 #include "hardware/RGHWWrap.h"
 #include "platform/appkit/AppKit.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 
 RGAppDelegate::RGAppDelegate() = default;
@@ -25,6 +28,7 @@ void RGAppDelegate::applicationDidFinishLaunching() {
   defaults->registerDefaults({{"refreshinterval", std::int64_t{5}}});
   setFarenheit(defaults->boolForKey("farenheit"));
   setRefreshInterval(defaults->integerForKey("refreshinterval"));
+  reportBoundedInterval();
 
   // The controls hold 32 bits; the low ones are shown, as a signed value.
   const int shownInterval = static_cast<int>(_refreshInterval);
@@ -38,6 +42,20 @@ void RGAppDelegate::applicationDidFinishLaunching() {
   strRPM1 = "";
   strRPM2 = "";
   activateStatusMenu();
+}
+
+void RGAppDelegate::reportBoundedInterval() const {
+  if (_refreshInterval >= NSTimer::minimumIntervalSeconds &&
+      _refreshInterval <= NSTimer::maximumIntervalSeconds) {
+    return;
+  }
+  const int used = _refreshInterval < NSTimer::minimumIntervalSeconds
+                       ? NSTimer::minimumIntervalSeconds
+                       : NSTimer::maximumIntervalSeconds;
+  NSLog(
+      stringWithFormat("Refresh interval of %lld seconds is out of range; the title refreshes "
+                       "every %d seconds.",
+                       static_cast<long long>(_refreshInterval), used));
 }
 
 void RGAppDelegate::showLoginItemState() {

@@ -73,10 +73,12 @@ class RGAppDelegate : public NSApplicationDelegate {
   void takeIntValueForRefreshFrom(NSControl& sender);
   void toggleAutomaticStartup(NSButton& sender);
 
-  // true when a login item starts this program's bundle path (compared as compare() does);
-  // logs which answer it gives. No login-items list answers false.
+  // true when a login item starts this program's bundle path (both normalised by their text,
+  // then compared as compare() does); logs which answer it gives. No login-items list, or no
+  // known bundle path, answers false.
   bool isAppInLoginItems();
   // Adds this program at the end of the login items, without looking for an existing item.
+  // Refused, with a log line, while the bundle path is unknown.
   void addAppAsLoginItem();
   // Removes every login item that starts this program's bundle path.
   void deleteAppFromLoginItem();
@@ -85,6 +87,10 @@ class RGAppDelegate : public NSApplicationDelegate {
   void armRefreshTimer();
   // Sets the check box from the login items as they are now.
   void showLoginItemState();
+  // Logs a refresh interval that the run loop's timers cannot keep (each time one is set).
+  void reportBoundedInterval() const;
+  // isAppInLoginItems without its log line.
+  bool loginItemsHoldApp();
 
   std::shared_ptr<NSStatusItem> theItem;
   std::shared_ptr<NSMenu> menu;

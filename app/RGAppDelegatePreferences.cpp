@@ -16,6 +16,7 @@ void RGAppDelegate::takeIntValueForRefreshFrom(NSControl& sender) {
   if (_refreshField != nullptr) _refreshField->setIntValue(seconds);
   if (_refreshSlider != nullptr) _refreshSlider->setIntValue(seconds);
   setRefreshInterval(seconds);
+  reportBoundedInterval();
   if (defaults != nullptr) defaults->setInteger(_refreshInterval, "refreshinterval");
 }
 
@@ -23,8 +24,10 @@ void RGAppDelegate::toggleAutomaticStartup(NSButton& sender) {
   if (sender.state() == NSOnState) {
     NSLog("Making application launch on user login");
     addAppAsLoginItem();
-    return;
+  } else {
+    NSLog("Remove application launch on user login");
+    deleteAppFromLoginItem();
   }
-  NSLog("Remove application launch on user login");
-  deleteAppFromLoginItem();
+  // A failed addition or removal must not leave the box showing what the user asked for.
+  sender.setState(loginItemsHoldApp() ? NSOnState : NSOffState);
 }

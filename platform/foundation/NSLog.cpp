@@ -1,6 +1,7 @@
 #include "platform/foundation/NSLog.h"
 
 #include <errno.h>  // program_invocation_short_name
+#include <glib.h>
 #include <syslog.h>
 #include <unistd.h>
 
@@ -14,6 +15,64 @@ namespace {
 
 // The innermost live capture; the system logs from its main thread only.
 LogCaptureForTesting* activeCapture = nullptr;
+
+constexpr std::size_t maximumOutsideBytes = 300;
+// A whole line stays below what syslog and terminals handle comfortably.
+constexpr std::size_t maximumMessageBytes = 4096;
+
+bool mustEscape(gunichar c) {
+  return c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029;
+}
+
+// A character as "\n", "\x1B" or "\u2028"; a byte that is not UTF-8 as "\xFF".
+void appendEscape(std::string& shown, gunichar c, bool isByte) {
+  switch (c) {
+    case '\n':
+      shown += "\\n";
+      return;
+    case '\r':
+      shown += "\\r";
+      return;
+    case '\t':
+      shown += "\\t";
+      return;
+  }
+  char escape[16];
+  if (isByte || c < 0x80) {
+    std::snprintf(escape, sizeof escape, "\\x%02X", c);
+  } else {
+    std::snprintf(escape, sizeof escape, "\\u%04X", c);
+  }
+  shown += escape;
+}
+
+// `text` with control characters, line separators and invalid UTF-8 escaped, cut at about
+// `maximumBytes` (bytes of the result) with the full size noted.
+std::string escaped(std::string_view text, std::size_t maximumBytes) {
+  std::string shown;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (shown.size() >= maximumBytes) {
+      return shown + "...[" + std::to_string(text.size()) + " bytes]";
+    }
+    const char* const next = text.data() + at;
+    const auto left = static_cast<gssize>(text.size() - at);
+    const gunichar c = g_utf8_get_char_validated(next, left);
+    if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+      appendEscape(shown, static_cast<unsigned char>(*next), true);
+      ++at;
+      continue;
+    }
+    const auto length = static_cast<std::size_t>(g_utf8_skip[static_cast<unsigned char>(*next)]);
+    if (mustEscape(c)) {
+      appendEscape(shown, c, false);
+    } else {
+      shown.append(next, length);
+    }
+    at += length;
+  }
+  return shown;
+}
 
 // "2026-12-06 09:30:01.123" in local time.
 std::string timestamp() {
@@ -38,26 +97,31 @@ void openSystemLogOnce() {
 
 }  // namespace
 
+std::string loggable(std::string_view outsideText) {
+  return escaped(outsideText, maximumOutsideBytes);
+}
+
 void NSLog(std::string_view message) {
   if (activeCapture != nullptr) {
     activeCapture->captured.emplace_back(message);
     return;
   }
+  // The one newline that ends the entry is the log's own; any other would start a forged line.
+  if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
+  const std::string entry = escaped(message, maximumMessageBytes);
   std::string line = timestamp();
   line += ' ';
   line += program_invocation_short_name;
   line += '[' + std::to_string(getpid()) + "] ";
-  line += message;
-  if (line.back() != '\n') line += '\n';
+  line += entry;
+  line += '\n';
   // One write per line, so lines of processes sharing the terminal do not interleave.
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
 
   openSystemLogOnce();
   // Constant format: the message is data, never a format string. syslog ends the entry itself.
-  std::string_view entry = message;
-  if (!entry.empty() && entry.back() == '\n') entry.remove_suffix(1);
-  syslog(LOG_NOTICE, "%.*s", static_cast<int>(entry.size()), entry.data());
+  syslog(LOG_NOTICE, "%s", entry.c_str());
 }
 
 LogCaptureForTesting::LogCaptureForTesting() {

@@ -6,12 +6,11 @@
 
 namespace {
 
-constexpr double minimumIntervalSeconds = 1.0;
-constexpr double maximumIntervalSeconds = 24.0 * 60 * 60;
-
 // The interval a timer really waits: never so short that the loop spins, never so long that the
 // deadline overflows the clock. NaN and anything below the minimum wait the minimum.
 RunLoopClock::duration boundedInterval(double seconds) {
+  constexpr auto minimumIntervalSeconds = static_cast<double>(NSTimer::minimumIntervalSeconds);
+  constexpr auto maximumIntervalSeconds = static_cast<double>(NSTimer::maximumIntervalSeconds);
   double bounded = minimumIntervalSeconds;
   if (seconds > maximumIntervalSeconds) bounded = maximumIntervalSeconds;
   if (seconds >= minimumIntervalSeconds && seconds <= maximumIntervalSeconds) bounded = seconds;

@@ -25,7 +25,7 @@ class NSRunLoop {
   void setMode(NSRunLoopMode mode);
 
   // Adds a one-shot timer that invokes `invocation` after `intervalSeconds`, bounded to at
-  // least 1 second and at most 1 day (NaN counts as the minimum).
+  // least 1 second and at most 1 day (NSTimer's bounds; NaN counts as the minimum).
   void addTimer(double intervalSeconds, NSInvocation invocation);
   // The earliest deadline of a timer that can fire now: nullopt when there is none, or while the
   // loop is in the event-tracking mode.

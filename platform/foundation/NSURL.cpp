@@ -10,3 +10,11 @@ NSURL NSURL::fileURLWithPath(const std::string& path) {
   const GCharPtr absolute(g_build_filename(workingDirectory.get(), path.c_str(), nullptr));
   return NSURL(absolute.get());
 }
+
+NSURL NSURL::standardizedURL() const {
+  const GCharPtr normal(g_canonicalize_filename(filePath.c_str(), "/"));
+  std::string path(normal.get());
+  // POSIX leaves a leading "//" to the system; on Linux it is the root like "/".
+  if (path.starts_with("//")) path.erase(0, 1);
+  return NSURL(std::move(path));
+}

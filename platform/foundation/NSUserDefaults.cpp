@@ -1,44 +1,78 @@
 #include "platform/foundation/NSUserDefaults.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <set>
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/RegularFile.h"
 
 namespace {
 
 constexpr const char* group = "Pyrelle";
+// Two settings take a few bytes; anything near this size is not a settings file.
+constexpr std::size_t maximumSettingsBytes = 1024 * 1024;
 
 bool isMissing(const GError* error) {
   return g_error_matches(error, G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_KEY_NOT_FOUND) ||
          g_error_matches(error, G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_GROUP_NOT_FOUND);
 }
 
+// Why `contents` is not a settings file; empty when `keyFile` now holds it.
+std::string parse(GKeyFile* keyFile, const std::string& contents) {
+  // GKeyFile would silently cut a value short at a NUL byte.
+  if (contents.find('\0') != std::string::npos) return "it holds a NUL byte";
+  GErrorOut error;
+  if (g_key_file_load_from_data(keyFile, contents.data(), contents.size(), G_KEY_FILE_KEEP_COMMENTS,
+                                error.out())) {
+    return {};
+  }
+  return error.message();
+}
+
 }  // namespace
 
 struct NSUserDefaults::Store {
+  // What became of the file on disk when it was last read.
+  enum class Disk { usable, setAside, unread };
+
   std::string directory;
   std::string path;
   GKeyFilePtr keyFile{g_key_file_new()};
-  // The file on disk could not be read: it is moved aside before anything replaces it.
-  bool keepAside = false;
+  // setAside: the file is not a settings file; it is moved aside before anything replaces it.
+  // unread: it could not be read now; it is read again before anything replaces it.
+  Disk disk = Disk::usable;
   bool writeFailureLogged = false;
   // Keys whose stored value had the wrong type and was reported; each is reported once.
   mutable std::set<std::string, std::less<>> reportedKeys;
+  // Keys set during the run, kept over the file's values should it be read only later.
+  std::set<std::string, std::less<>> setKeys;
 
   explicit Store(const std::string& configDirectory)
       : directory(configDirectory + "/pyrelle"), path(directory + "/settings.ini") {
+    const int removed = removeAbandonedTemporaries(path);
+    if (removed > 0) {
+      NSLog("Removed " + std::to_string(removed) + " temporary settings file(s) left in " +
+            loggable(directory) + " by runs that ended abruptly.");
+    }
     load();
   }
 
+  Disk read(std::string& problem);
   void load();
+  void reportUnusable(const std::string& problem) const;
+  bool readAgainBeforeWriting();
+  bool setAsideIfUnusable();
   void save();
   void reportWriteFailure(const std::string& reason);
   void reportWrongType(std::string_view key, const char* type, const GError* error) const;
@@ -46,26 +80,80 @@ struct NSUserDefaults::Store {
   std::optional<std::int64_t> storedInteger(std::string_view key) const;
 };
 
-void NSUserDefaults::Store::load() {
-  GErrorOut error;
-  if (g_key_file_load_from_file(keyFile.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, error.out()))
-    return;
-  const GErrorPtr failure = error.take();
-  // A half-read file may have left some keys behind; none of them is trusted.
+NSUserDefaults::Store::Disk NSUserDefaults::Store::read(std::string& problem) {
   keyFile.reset(g_key_file_new());
-  // No file yet, or no directory to hold one: nothing stored, nothing to keep aside.
-  if (g_error_matches(failure.get(), G_FILE_ERROR, G_FILE_ERROR_NOENT) ||
-      g_error_matches(failure.get(), G_FILE_ERROR, G_FILE_ERROR_NOTDIR))
-    return;
-  NSLog("Settings file " + path + " could not be read (" + failure->message +
+  FileRead file = readRegularFile(AT_FDCWD, path, maximumSettingsBytes);
+  problem = std::move(file.problem);
+  switch (file.status) {
+    case FileReadStatus::missing:
+      return Disk::usable;
+    case FileReadStatus::read:
+      problem = parse(keyFile.get(), file.contents);
+      if (problem.empty()) return Disk::usable;
+      // A half-read file may have left some keys behind; none of them is trusted.
+      keyFile.reset(g_key_file_new());
+      return Disk::setAside;
+    case FileReadStatus::notRegular:
+    case FileReadStatus::tooLarge:
+      return Disk::setAside;
+    case FileReadStatus::failed:
+      return Disk::unread;
+  }
+  return Disk::unread;
+}
+
+void NSUserDefaults::Store::load() {
+  std::string problem;
+  disk = read(problem);
+  if (disk == Disk::unread) {
+    NSLog("Settings file " + loggable(path) + " could not be read (" + loggable(problem) +
+          "); using the defaults until it can be.");
+  }
+  if (disk == Disk::setAside) reportUnusable(problem);
+}
+
+void NSUserDefaults::Store::reportUnusable(const std::string& problem) const {
+  NSLog("Settings file " + loggable(path) + " is not usable (" + loggable(problem) +
         "); using the defaults.");
-  keepAside = true;
+}
+
+// Reads a file that could not be read at the start again, and keeps the values set since over
+// its own. False when it still cannot be read: it must not be replaced then.
+bool NSUserDefaults::Store::readAgainBeforeWriting() {
+  if (disk != Disk::unread) return true;
+  const GKeyFilePtr setMeanwhile = std::move(keyFile);
+  std::string problem;
+  disk = read(problem);
+  for (const std::string& key : setKeys) {
+    const GCharPtr value(g_key_file_get_value(setMeanwhile.get(), group, key.c_str(), nullptr));
+    if (value) g_key_file_set_value(keyFile.get(), group, key.c_str(), value.get());
+  }
+  if (disk == Disk::setAside) reportUnusable(problem);
+  if (disk != Disk::unread) return true;
+  reportWriteFailure("the file there still cannot be read, so it is left as it is: " + problem);
+  return false;
+}
+
+bool NSUserDefaults::Store::setAsideIfUnusable() {
+  if (disk != Disk::setAside) return true;
+  const MovedAside aside = moveAsideWithoutReplacing(path, ".corrupt");
+  struct stat info {};
+  // Never write over a file that could not be kept (unless it has gone meanwhile).
+  if (!aside.name && (lstat(path.c_str(), &info) == 0 || errno != ENOENT)) {
+    reportWriteFailure("keeping the unusable file aside failed: " + aside.problem);
+    return false;
+  }
+  if (aside.name) {
+    NSLog("The unusable settings file was kept aside as " + loggable(*aside.name) + ".");
+  }
+  disk = Disk::usable;
+  return true;
 }
 
 void NSUserDefaults::Store::reportWriteFailure(const std::string& reason) {
   if (writeFailureLogged) return;
   writeFailureLogged = true;
-  NSLog("Could not save settings to " + path + " (" + reason +
+  NSLog("Could not save settings to " + loggable(path) + " (" + loggable(reason) +
         "); changes are kept until Pyrelle quits.");
 }
 
@@ -75,36 +163,18 @@ void NSUserDefaults::Store::save() {
     reportWriteFailure(std::strerror(reason));
     return;
   }
-  if (keepAside) {
-    const std::string aside = path + ".corrupt";
-    const int renamed = g_rename(path.c_str(), aside.c_str());
-    const int reason = errno;
-    // Never write over a file that could not be kept (unless it has gone meanwhile).
-    if (renamed != 0 && reason != ENOENT) {
-      reportWriteFailure("keeping the unreadable file aside failed: " +
-                         std::string(std::strerror(reason)));
-      return;
-    }
-    if (renamed == 0) NSLog("The unreadable settings file was kept aside as " + aside + ".");
-    keepAside = false;
-  }
+  if (!readAgainBeforeWriting() || !setAsideIfUnusable()) return;
   gsize length = 0;
   const GCharPtr data(g_key_file_to_data(keyFile.get(), &length, nullptr));
-  GErrorOut error;
-  // Written to a temporary file, synced, then renamed over the old one: a crash leaves either
-  // the old file or the new one.
-  const auto flags = static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT |
-                                                        G_FILE_SET_CONTENTS_DURABLE);
-  if (!g_file_set_contents_full(path.c_str(), data.get(), static_cast<gssize>(length), flags, 0600,
-                                error.out()))
-    reportWriteFailure(error.take()->message);
+  const std::string problem = replaceFileAtomically(path, std::string_view(data.get(), length));
+  if (!problem.empty()) reportWriteFailure(problem);
 }
 
 void NSUserDefaults::Store::reportWrongType(std::string_view key, const char* type,
                                             const GError* error) const {
   if (!reportedKeys.emplace(key).second) return;
-  NSLog("Setting \"" + std::string(key) + "\" in " + path + " is not " + type + " (" +
-        error->message + "); using the default.");
+  NSLog("Setting \"" + loggable(key) + "\" in " + loggable(path) + " is not " + type + " (" +
+        loggable(error->message) + "); using the default.");
 }
 
 std::optional<bool> NSUserDefaults::Store::storedBool(std::string_view key) const {
@@ -138,7 +208,7 @@ NSUserDefaults::NSUserDefaults(const std::string& configDirectory)
 NSUserDefaults::~NSUserDefaults() = default;
 
 NSUserDefaults& NSUserDefaults::standard(const std::string* configDirectory) {
-  static NSUserDefaults defaults(configDirectory ? *configDirectory : g_get_user_config_dir());
+  static NSUserDefaults defaults(configDirectory ? *configDirectory : userConfigDirectory());
   return defaults;
 }
 
@@ -172,6 +242,7 @@ void NSUserDefaults::setBool(bool value, std::string_view key) {
   const std::string name(key);
   g_key_file_set_boolean(store->keyFile.get(), group, name.c_str(), value);
   store->reportedKeys.erase(name);
+  store->setKeys.insert(name);
   store->save();
 }
 
@@ -179,5 +250,6 @@ void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
   const std::string name(key);
   g_key_file_set_int64(store->keyFile.get(), group, name.c_str(), value);
   store->reportedKeys.erase(name);
+  store->setKeys.insert(name);
   store->save();
 }

@@ -2,10 +2,16 @@
 // The user's settings: a persistent store of booleans and integers by key, over an in-memory
 // registration domain of defaults. Reads give the stored value, else the registered one, else
 // NO or 0. Every set is written through at once, atomically and durably, to
-// "<user config dir>/pyrelle/settings.ini". Bad input never crashes and never loses what the
-// user set: an unreadable file or a value of the wrong type is logged and read as not stored,
-// an unreadable file is kept aside as "settings.ini.corrupt" before it is replaced, and a
-// failed write is logged (once per store) while the value still holds for the run.
+// "<user config dir>/pyrelle/settings.ini". Bad input never crashes, never hangs and never
+// loses what the user set; each case is logged:
+// - a file that is not a settings file (does not parse, over 1 MiB, a pipe, device or folder)
+//   reads as empty and is kept aside as "settings.ini.corrupt" (".corrupt.1", ... when taken)
+//   before it is replaced;
+// - a file that cannot be read now (no descriptors left, no permission) reads as empty, is read
+//   again before the first write, and is never replaced while it cannot be read;
+// - a value of the wrong type or out of range reads as not stored (logged once per key);
+// - a failed write is logged once per store, and the value still holds for the run.
+// Temporary files that killed runs left beside the file are removed when the store is made.
 
 #include <cstdint>
 #include <map>
@@ -18,7 +24,7 @@ class NSUserDefaults {
  public:
   using Value = std::variant<bool, std::int64_t>;
 
-  // The store for the whole run, in g_get_user_config_dir() (so XDG_CONFIG_HOME is honoured).
+  // The store for the whole run, in userConfigDirectory() ($XDG_CONFIG_HOME when absolute).
   static NSUserDefaults& standardUserDefaults();
   // Points the standard store at `configDirectory` as if the process had just started there:
   // registered defaults are dropped and the file is read again. References stay valid.

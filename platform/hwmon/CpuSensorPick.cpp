@@ -78,8 +78,10 @@ std::optional<CpuSensorPick> pickCpuSensor(SensorSource& source) {
     const std::optional<Candidate> chosen = rank == static_cast<std::size_t>(CpuRank::hottestCore)
                                                 ? hottest(candidates, source)
                                                 : candidates.front();
-    if (chosen)
-      return CpuSensorPick{chosen->feature->ref, describeSensor(*chosen->chip, *chosen->feature)};
+    if (chosen) {
+      return CpuSensorPick{chosen->feature->ref, describeSensor(*chosen->chip, *chosen->feature),
+                           static_cast<int>(rank)};
+    }
   }
   return std::nullopt;
 }

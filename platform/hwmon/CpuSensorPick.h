@@ -12,6 +12,7 @@
 struct CpuSensorPick {
   SensorRef ref;
   std::string description;  // chip and label, such as: coretemp-isa-0000 "Package id 0"
+  int rank = 0;             // its place in the order above: 0 is the package, higher is worse
 };
 
 // Picks among source.chips(). Reads values only to find the hottest core, when no better

@@ -33,7 +33,10 @@ void addAppleSMCKeys(const SensorChip& chip, HwmonKeyTable& table) {
     if (feature.kind == SensorKind::temperature) {
       const std::uint32_t code = hwmonKeyCode(feature.label);
       if (code != 0) table.keys.try_emplace(code, HwmonKey{SMCTypeSp78, feature.ref});
-      if (code == cpuKey && !table.cpuSource) table.cpuSource = describeSensor(chip, feature);
+      if (code == cpuKey && !table.cpuSource) {
+        table.cpuSource = describeSensor(chip, feature);
+        table.cpuRank = 0;
+      }
       continue;
     }
     const int number = fanNumber(feature.name);
@@ -72,6 +75,7 @@ HwmonKeyTable buildHwmonKeyTable(SensorSource& source) {
     if (const std::optional<CpuSensorPick> cpu = pickCpuSensor(source)) {
       table.keys.emplace(cpuKey, HwmonKey{SMCTypeSp78, cpu->ref});
       table.cpuSource = cpu->description;
+      table.cpuRank = 1 + cpu->rank;
     }
   }
   addFirstFans(source, table);

@@ -7,6 +7,7 @@
 //   feature order. A fan reading 0 rpm is still a fan.
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ struct HwmonKey {
 struct HwmonKeyTable {
   std::map<std::uint32_t, HwmonKey> keys;
   std::optional<std::string> cpuSource;  // how TC0D is answered, for the log
+  // How good that source is, lower being better: the applesmc chip's own TC0D is 0, a picked
+  // CPU sensor 1 + its rank. Compared across discoveries to switch back to a better one.
+  int cpuRank = std::numeric_limits<int>::max();
 };
 
 // The code of `key` (SMCFourCharCode); 0 unless `key` is exactly four printable ASCII

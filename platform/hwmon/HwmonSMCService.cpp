@@ -1,5 +1,6 @@
 #include "platform/hwmon/HwmonSMCService.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -33,7 +34,8 @@ HwmonSMCService::HwmonSMCService(Passkey<HwmonSMCService> /*key*/,
     : source(std::move(sensors)),
       clock(std::move(monotonic)),
       table(std::move(keys)),
-      lastDiscovery(clock()) {}
+      lastDiscovery(clock()),
+      bestCpuRank(table.cpuRank) {}
 
 kern_return_t HwmonSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
   const auto found = table.keys.find(key);
@@ -48,8 +50,10 @@ kern_return_t HwmonSMCService::readBytes(std::uint32_t key, std::uint32_t /*data
   auto found = table.keys.find(key);
   if (found == table.keys.end()) return kIOReturnNotFound;
   // A key whose sensor went missing is looked for again first, so that its first read after
-  // the sensor came back already succeeds. Rediscovery replaces the table: look the key up anew.
-  if (!found->second.sensor) {
+  // the sensor came back already succeeds; so is a CPU sensor that stands in for a better one.
+  // Rediscovery replaces the table: look the key up anew.
+  const bool standIn = key == hwmonKeyCode("TC0D") && table.cpuRank > bestCpuRank;
+  if (!found->second.sensor || standIn) {
     rediscoverIfDue();
     found = table.keys.find(key);
   }
@@ -80,6 +84,15 @@ void HwmonSMCService::rediscoverIfDue() {
 // Takes the inputs of a new discovery. Keys stay known even when their sensor is gone, so
 // that clients keep asking and a sensor that comes back is found by a later rediscovery.
 void HwmonSMCService::adopt(HwmonKeyTable fresh) {
+  if (fresh.cpuSource) {
+    // Another core of the same kind is no news; another kind of sensor is.
+    if (fresh.cpuRank != table.cpuRank) {
+      NSLog("hwmon: CPU temperature from " + loggable(*fresh.cpuSource) + ".");
+    }
+    table.cpuSource = std::move(fresh.cpuSource);
+    table.cpuRank = fresh.cpuRank;
+    bestCpuRank = std::min(bestCpuRank, table.cpuRank);
+  }
   const std::size_t before = answerable(table);
   for (const auto& [key, entry] : table.keys) {
     fresh.keys.try_emplace(key, HwmonKey{entry.dataType, std::nullopt});

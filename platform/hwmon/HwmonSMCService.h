@@ -4,7 +4,10 @@
 // now, once, and nothing is served from a cache. A failed read fails the command, and the
 // service then discovers the chips again (at most once every 10 seconds), so that sensors
 // coming back under another hwmonN after a resume or a driver reload are found again. Keys
-// once answered stay known; while their sensor is missing their reads fail.
+// once answered stay known; while their sensor is missing their reads fail. While TC0D is read
+// from a worse CPU sensor than one seen before in the run (the package sensor was briefly gone,
+// and the hottest core stood in), its reads look for the better one again at the same pace,
+// and the service switches back to it once it is there, with a log line.
 
 #include <chrono>
 #include <functional>
@@ -31,7 +34,7 @@ class HwmonSMCService : public AppleSMCDriver {
   HwmonSMCService(Passkey<HwmonSMCService> key, std::unique_ptr<SensorSource> sensors,
                   Clock monotonic, HwmonKeyTable keys);
 
-  // The CPU sensor behind TC0D at start (chip and label), if any.
+  // The CPU sensor behind TC0D now (chip and label), if any.
   const std::optional<std::string>& cpuSource() const { return table.cpuSource; }
 
  protected:
@@ -47,4 +50,5 @@ class HwmonSMCService : public AppleSMCDriver {
   Clock clock;
   HwmonKeyTable table;
   std::chrono::steady_clock::time_point lastDiscovery;
+  int bestCpuRank;  // the best CPU source seen in the run (HwmonKeyTable::cpuRank)
 };

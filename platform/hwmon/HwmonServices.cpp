@@ -17,7 +17,7 @@ bool publishHwmonServices(IORegistry& registry, std::unique_ptr<SensorSource> so
       HwmonSMCService::create(std::move(source), std::move(clock));
   if (!service) return false;
   if (service->cpuSource()) {
-    NSLog("hwmon: CPU temperature from " + *service->cpuSource() + ".");
+    NSLog("hwmon: CPU temperature from " + loggable(*service->cpuSource()) + ".");
   } else {
     NSLog("hwmon: no CPU temperature sensor found; only fans are read.");
   }

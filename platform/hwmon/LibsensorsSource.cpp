@@ -70,7 +70,7 @@ bool LibsensorsSource::start() {
   if (!configPath.empty()) {
     config.reset(std::fopen(configPath.c_str(), "r"));
     if (!config) {
-      NSLog("hwmon: cannot open the sensors configuration " + configPath + ".");
+      NSLog("hwmon: cannot open the sensors configuration " + loggable(configPath) + ".");
       return false;
     }
   }

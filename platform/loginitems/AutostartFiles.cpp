@@ -4,12 +4,12 @@
 #include <fcntl.h>
 #include <glib.h>
 #include <stdio.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <memory>
+
+#include "platform/foundation/RegularFile.h"
 
 namespace {
 
@@ -23,16 +23,6 @@ std::string lastError() { return g_strerror(errno); }
 
 bool isPlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // A file that exists under a hidden name until it is linked under its own; the hidden name goes
@@ -111,25 +101,9 @@ std::vector<std::string> namesWithSuffix(int directoryFd, std::string_view suffi
 
 FileResult readSmallFile(int directoryFd, const std::string& name) {
   if (!isPlainName(name)) return {std::nullopt, "not a file name"};
-  const UniqueFd fd(
-      openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  struct stat info {};
-  if (!fd.valid() || fstat(fd.get(), &info) != 0) return {std::nullopt, lastError()};
-  if (!S_ISREG(info.st_mode)) return {std::nullopt, "not a regular file"};
-  const std::string tooLarge = "larger than 1 MiB";
-  if (static_cast<std::uintmax_t>(info.st_size) > maximumEntryBytes)
-    return {std::nullopt, tooLarge};
-  // The size may have changed since fstat: read until the end, but never past the limit.
-  std::string contents;
-  char buffer[16 * 1024];
-  while (contents.size() <= maximumEntryBytes) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return {std::nullopt, lastError()};
-    if (got == 0) return {std::move(contents), {}};
-    contents.append(buffer, static_cast<std::size_t>(got));
-  }
-  return {std::nullopt, tooLarge};
+  FileRead file = readRegularFile(directoryFd, name, maximumEntryBytes);
+  if (file.status != FileReadStatus::read) return {std::nullopt, std::move(file.problem)};
+  return {std::move(file.contents), {}};
 }
 
 FileResult writeNewDesktopFile(int directoryFd, std::string_view stem, std::string_view contents) {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/loginitems/UniqueFd.h"
+#include "platform/foundation/UniqueFd.h"
 
 inline constexpr std::size_t maximumEntryBytes = 1024 * 1024;
 

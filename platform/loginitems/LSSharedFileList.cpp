@@ -4,9 +4,11 @@
 #include <glib.h>
 
 #include <cerrno>
+#include <set>
 
 #include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
 #include "platform/loginitems/AutostartEntry.h"
 #include "platform/loginitems/AutostartFiles.h"
 
@@ -22,21 +24,20 @@ std::optional<std::string>& directoryOverride() {
 
 std::string autostartDirectory() {
   if (directoryOverride()) return *directoryOverride();
-  const GCharPtr path(g_build_filename(g_get_user_config_dir(), "autostart", nullptr));
+  const GCharPtr path(g_build_filename(userConfigDirectory().c_str(), "autostart", nullptr));
   return path.get();
 }
 
-// File names are not trusted: a control character in one must not start a forged log line.
-std::string printable(std::string_view text) {
-  std::string shown(text);
-  for (char& c : shown) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  }
-  return shown;
+// File names, paths and the parser's messages are outside text.
+void logFailure(std::string_view what, std::string_view path, std::string_view why) {
+  NSLog(std::string(what) + " " + loggable(path) + ": " + loggable(why));
 }
 
-void logFailure(std::string_view what, std::string_view path, std::string_view why) {
-  NSLog(std::string(what) + " " + printable(path) + ": " + std::string(why));
+// A bad entry is logged the first time it is met in the run: the list is read again at every
+// look-up, and a folder of thousands of bad entries must not flood the log each time.
+void logSkippedOnce(const std::string& path, std::string_view why) {
+  static std::set<std::string, std::less<>> reported;
+  if (reported.insert(path).second) logFailure("Skipping login item", path, why);
 }
 
 }  // namespace
@@ -69,12 +70,12 @@ std::optional<NSURL> LSSharedFileList::resolveItem(const LSSharedFileListItem& i
   const std::string path = directory + "/" + item.fileName();
   const FileResult file = readSmallFile(directoryFd.get(), item.fileName());
   if (!file.value) {
-    logFailure("Skipping login item", path, file.problem);
+    logSkippedOnce(path, file.problem);
     return std::nullopt;
   }
   const EntryProgram program = programOfEntry(*file.value);
   if (!program.malformed.empty()) {
-    logFailure("Skipping login item", path, program.malformed);
+    logSkippedOnce(path, program.malformed);
     return std::nullopt;
   }
   if (!program.path) return std::nullopt;

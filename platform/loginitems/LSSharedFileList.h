@@ -10,7 +10,7 @@
 
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/Passkey.h"
-#include "platform/loginitems/UniqueFd.h"
+#include "platform/foundation/UniqueFd.h"
 
 // One entry of the list as a snapshot found it.
 class LSSharedFileListItem {
@@ -35,8 +35,8 @@ class LSSharedFileList {
 
   // The file URL of the absolute program the entry starts at login, or nullopt when it starts
   // nothing: not Type=Application, Hidden=true, X-GNOME-Autostart-enabled=false, no Exec, or a
-  // relative program. Unreadable, binary, oversized (over 1 MiB) or malformed entries are logged
-  // and do not resolve either.
+  // relative program. Unreadable, binary, oversized (over 1 MiB) or malformed entries do not
+  // resolve either; each such file is logged the first time in the run.
   std::optional<NSURL> resolveItem(const LSSharedFileListItem& item) const;
 
   // Adds an entry that starts the program at `url` at login, at the end of the list: a new file

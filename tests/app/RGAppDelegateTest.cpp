@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -125,6 +126,7 @@ class ApplicationRun : public testing::Test, private NSStatusBarObserver {
 
 using Launch = ApplicationRun;
 using Refresh = ApplicationRun;
+using Preferences = ApplicationRun;
 
 }  // namespace
 
@@ -238,4 +240,45 @@ TEST_F(Refresh, TheUnitsActionRefreshesAtOnceAndIsStoredButStartsNoSecondChain) 
   });
   restartSettings();
   EXPECT_TRUE(settings().boolForKey("farenheit"));
+}
+
+TEST_F(Refresh, AnIntervalOutOfTheTimersRangeIsLoggedAndNeverSpins) {
+  const std::vector<std::pair<int, int>> cases = {{0, 1}, {-5, 1}, {86401, 86400}};
+  for (const auto& [seconds, used] : cases) {
+    settings().setInteger(seconds, "refreshinterval");
+    restartSettings();
+    service.resetCounters();
+    log.clear();
+    run([&] {
+      NSRunLoop::mainRunLoop().fireDueTimers();
+      EXPECT_EQ(passes(), 1);
+      EXPECT_LE(passesAfter(3), 4);
+    });
+    const std::string line = stringWithFormat(
+        "Refresh interval of %d seconds is out of range; the title refreshes every %d seconds.",
+        seconds, used);
+    EXPECT_EQ(std::count(log.lines().begin(), log.lines().end(), line), 1) << seconds;
+  }
+}
+
+TEST_F(Preferences, TheCheckBoxShowsWhatTheLoginItemsHoldAfterEachClick) {
+  run([&] {
+    NSButton& box = *app().automaticStartupCheckbox();
+    log.clear();
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOnState);
+    EXPECT_TRUE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
+    box.userSetState(NSOffState);
+    EXPECT_EQ(box.state(), NSOffState);
+    EXPECT_EQ(log.lines(), (Lines{"Making application launch on user login",
+                                  "Adding application to the user Login List",
+                                  "Remove application launch on user login",
+                                  "Removing application to the user Login List"}));
+
+    // An addition that fails adds nothing, and the box says so.
+    std::filesystem::remove_all(home.autostart());
+    std::ofstream(home.autostart()) << "a file where the folder belongs";
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOffState);
+  });
 }

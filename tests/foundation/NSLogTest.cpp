@@ -6,6 +6,8 @@
 
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 TEST(NSLogTest, WritesOneStampedLinePerMessageAddingANewlineOnlyWhenMissing) {
   testing::internal::CaptureStderr();
@@ -18,4 +20,25 @@ TEST(NSLogTest, WritesOneStampedLinePerMessageAddingANewlineOnlyWhenMissing) {
   EXPECT_TRUE(std::regex_match(written, std::regex(prefix + R"(Could not open the SMC\.\n)" +
                                                    prefix + "%s already ended\n")))
       << written;
+}
+
+TEST(NSLogTest, OutsideTextCannotForgeALineNorFloodTheLog) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/home/zoë/.config", "/home/zoë/.config"},
+      {"a\nFake line\r\tb", "a\\nFake line\\r\\tb"},
+      {"\x1b[2J\x7f", "\\x1B[2J\\x7F"},
+      {std::string("nul\0byte", 8), "nul\\x00byte"},
+      {"latin1 caf\xe9", "latin1 caf\\xE9"},
+      {"next\u0085line\u2028sep", "next\\u0085line\\u2028sep"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(loggable(text), shown);
+
+  const std::string flood(10 * 1024 * 1024, 'x');
+  EXPECT_EQ(loggable(flood), std::string(300, 'x') + "...[10485760 bytes]");
+
+  // What escapes the helper is still escaped on the way out; only the last newline stays.
+  testing::internal::CaptureStderr();
+  NSLog("one\ntwo\n");
+  const std::string written = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(written.ends_with("] one\\ntwo\n")) << written;
 }

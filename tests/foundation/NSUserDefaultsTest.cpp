@@ -1,12 +1,22 @@
 #include "platform/foundation/NSUserDefaults.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "platform/foundation/UniqueFd.h"
 
 #include "platform/foundation/NSLog.h"
 
@@ -57,20 +67,139 @@ TEST_F(NSUserDefaultsTest, WrittenValuesOutliveTheStoreAndRegisteredOnesFillTheG
   EXPECT_TRUE(log.lines().empty());
 }
 
-TEST_F(NSUserDefaultsTest, AnUnreadableFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
-  const std::string garbage = "refreshinterval=12\n[Pyrelle\n\xff";
+TEST_F(NSUserDefaultsTest, WhatIsNoSettingsFileReadsAsEmptyAndIsKeptAsideUnderANameOfItsOwn) {
+  // Each would have given farenheit=true if it were read as a settings file.
+  const std::string valid = "[Pyrelle]\nfarenheit=true\n";
+  const std::string oversized = valid + "#" + std::string(1024 * 1024, 'x') + "\n";
+  const std::vector<std::pair<std::string, std::function<void()>>> unusable = {
+      {"does not parse", [&] { std::ofstream(settings) << valid << "\x1b[2J\rforged\xff\n"; }},
+      {"a NUL byte", [&] { std::ofstream(settings) << "[Pyrelle]\nfarenheit=true" << '\0'; }},
+      {"over 1 MiB", [&] { std::ofstream(settings) << oversized; }},
+      {"a pipe", [&] { ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0); }},
+      {"a folder", [&] { fs::create_directory(settings); }},
+      {"a link to a device", [&] { fs::create_symlink("/dev/zero", settings); }},
+  };
   fs::create_directories(config + "/pyrelle");
-  std::ofstream(settings, std::ios::binary) << garbage;
-  NSUserDefaults defaults(config);
-  EXPECT_EQ(registered(defaults).integerForKey("refreshinterval"), 5);
-  ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_NE(log.lines()[0].find(settings), std::string::npos);
-  EXPECT_EQ(contentOf(settings), garbage);
+  alarm(20);  // a blocking open would hang here for good
+  for (std::size_t kept = 0; kept < unusable.size(); ++kept) {
+    SCOPED_TRACE(unusable[kept].first);
+    unusable[kept].second();
+    log.clear();
+    NSUserDefaults defaults(config);
+    EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find(settings + " is not usable"), std::string::npos);
+    // The file's text reaches the log escaped.
+    EXPECT_EQ(log.lines()[0].find_first_of("\x1b\r\xff"), std::string::npos);
 
-  defaults.setBool(true, "farenheit");
-  EXPECT_EQ(contentOf(settings + ".corrupt"), garbage);
-  EXPECT_NE(log.lines().back().find(settings + ".corrupt"), std::string::npos);
-  EXPECT_TRUE(NSUserDefaults(config).boolForKey("farenheit"));
+    defaults.setInteger(7, "refreshinterval");
+    const std::string aside = settings + ".corrupt" + (kept ? "." + std::to_string(kept) : "");
+    EXPECT_EQ(log.lines().back(), "The unusable settings file was kept aside as " + aside + ".");
+    EXPECT_EQ(contentOf(settings), "[Pyrelle]\nrefreshinterval=7\n");
+    fs::remove(settings);
+  }
+  alarm(0);
+  // Every file kept aside is still there as it was.
+  EXPECT_EQ(contentOf(settings + ".corrupt.2"), oversized);
+  EXPECT_EQ(fs::status(settings + ".corrupt.3").type(), fs::file_type::fifo);
+  EXPECT_EQ(fs::read_symlink(settings + ".corrupt.5"), "/dev/zero");
+}
+
+// Runs out of file descriptors while it lives, as a busy process can.
+class NoFileDescriptorsLeft {
+ public:
+  NoFileDescriptorsLeft() {
+    getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 256;  // so that filling the table stays quick
+    setrlimit(RLIMIT_NOFILE, &lowered);
+    while (taken.emplace_back(dup(STDERR_FILENO)).valid()) {
+    }
+  }
+  ~NoFileDescriptorsLeft() {
+    taken.clear();
+    setrlimit(RLIMIT_NOFILE, &saved);
+  }
+
+ private:
+  rlimit saved{};
+  std::vector<UniqueFd> taken;
+};
+
+TEST_F(NSUserDefaultsTest, AFileThatCannotBeReadNowIsKeptAndReadAgainBeforeTheFirstWrite) {
+  const std::string stored = "[Pyrelle]\n# mine\nfarenheit=true\nrefreshinterval=12\n";
+  fs::create_directories(config + "/pyrelle");
+  std::ofstream(settings) << stored;
+  auto noDescriptors = std::make_unique<NoFileDescriptorsLeft>();
+  NSUserDefaults defaults(config);
+  EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
+  // Still unreadable at the first write: the value holds for the run, the file is not touched.
+  defaults.setInteger(30, "refreshinterval");
+  noDescriptors.reset();
+  EXPECT_EQ(defaults.integerForKey("refreshinterval"), 30);
+  EXPECT_EQ(contentOf(settings), stored);
+  ASSERT_EQ(log.lines().size(), 2u);
+  EXPECT_NE(log.lines()[0].find("could not be read (Too many open files)"), std::string::npos);
+  EXPECT_NE(log.lines()[1].find("Could not save settings to " + settings), std::string::npos);
+
+  defaults.setInteger(20, "refreshinterval");
+  EXPECT_TRUE(defaults.boolForKey("farenheit"));
+  EXPECT_EQ(contentOf(settings), "[Pyrelle]\n# mine\nfarenheit=true\nrefreshinterval=20\n");
+  EXPECT_FALSE(fs::exists(settings + ".corrupt"));
+  EXPECT_EQ(log.lines().size(), 2u);
+}
+
+TEST_F(NSUserDefaultsTest, AValueOfTheWrongTypeOrOutOfRangeIsLoggedOnceAndTheDefaultUsed) {
+  fs::create_directories(config + "/pyrelle");
+  std::ofstream(settings) << "[Pyrelle]\nfarenheit=maybe\nrefreshinterval=9223372036854775808\n";
+  NSUserDefaults defaults(config);
+  for (int read = 0; read < 2; ++read) {
+    EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
+    EXPECT_EQ(defaults.integerForKey("refreshinterval"), 5);
+  }
+  ASSERT_EQ(log.lines().size(), 2u);
+  EXPECT_NE(log.lines()[0].find("\"farenheit\" in " + settings + " is not a boolean"),
+            std::string::npos);
+  EXPECT_NE(log.lines()[1].find("\"refreshinterval\" in " + settings + " is not an integer"),
+            std::string::npos);
+}
+
+TEST_F(NSUserDefaultsTest, LeftoversOfKilledWritersGoAndEverythingElseStays) {
+  fs::create_directories(config + "/pyrelle");
+  const std::string folder = config + "/pyrelle/";
+  const std::vector<std::string> names = {
+      "settings.ini.Ab3xY9", "settings.ini.Held00", "settings.ini.Fresh0",  "settings.ini.corrupt",
+      "settings.ini.ab",     "other.ini.Ab3xY9",    "settings.ini.Ab3xY9.1"};
+  for (const std::string& name : names) std::ofstream(folder + name) << "[Pyrelle]\n";
+  const timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+  for (const std::string& name : names) {
+    if (name != "settings.ini.Fresh0") utimensat(AT_FDCWD, (folder + name).c_str(), hourAgo, 0);
+  }
+  // A live writer holds its temporary file locked.
+  const UniqueFd writer(open((folder + "settings.ini.Held00").c_str(), O_RDONLY));
+  ASSERT_EQ(flock(writer.get(), LOCK_EX), 0);
+
+  NSUserDefaults defaults(config);
+  for (const std::string& name : names) {
+    EXPECT_EQ(fs::exists(folder + name), name != "settings.ini.Ab3xY9") << name;
+  }
+  EXPECT_EQ(log.lines(),
+            std::vector<std::string>{"Removed 1 temporary settings file(s) left in " + config +
+                                     "/pyrelle by runs that ended abruptly."});
+}
+
+TEST_F(NSUserDefaultsTest, ALinkedSettingsFileStaysLinked) {
+  const std::string kept = config + "/dotfiles/pyrelle.ini";
+  fs::create_directories(config + "/dotfiles");
+  fs::create_directories(config + "/pyrelle");
+  std::ofstream(kept) << "[Pyrelle]\nfarenheit=true\n";
+  fs::create_symlink("../dotfiles/pyrelle.ini", settings);
+  NSUserDefaults defaults(config);
+  EXPECT_TRUE(defaults.boolForKey("farenheit"));
+  defaults.setInteger(9, "refreshinterval");
+  EXPECT_TRUE(fs::is_symlink(settings));
+  EXPECT_EQ(contentOf(kept), "[Pyrelle]\nfarenheit=true\nrefreshinterval=9\n");
+  EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(NSUserDefaultsTest, AnUnwritableDirectoryIsLoggedOnceAndTheValueHoldsForTheRun) {

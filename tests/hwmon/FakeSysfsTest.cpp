@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/hwmon/HwmonServices.h"
@@ -58,8 +60,11 @@ TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
   EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);
   tree->write(2, "temp1_input", "1000000000");
   EXPECT_EQ(SMCGetTemperature("TC0D"), 127.984375);
-  tree->write(2, "temp1_input", "garbage");
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);
+  // What libsensors cannot parse, or parses to no number, is a failed read.
+  for (const char* garbled : {"garbage", "nan", "inf", "-inf"}) {
+    tree->write(2, "temp1_input", garbled);
+    EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0) << garbled;
+  }
 
   EXPECT_EQ(LibsensorsSource::create(), nullptr);  // libsensors is one per process
 }
@@ -79,6 +84,34 @@ TEST_F(FakeSysfsTest, AChipThatComesBackAsAnotherHwmonIsFoundAgain) {
   now += 10s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 50.0);
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
+}
+
+TEST_F(FakeSysfsTest, ThePackageSensorIsTakenBackWhenItReturnsAfterABlip) {
+  const std::string package = "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".";
+  tree->addCoretemp(2, "60000");
+  tree->write(2, "temp2_label", "Core 0");
+  tree->write(2, "temp2_input", "47000");
+  ASSERT_TRUE(
+      publishHwmonServices(IORegistry::shared(), LibsensorsSource::create(), [this] { return now; }));
+  ASSERT_EQ(SMCOpen(), 0);
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 60.0);
+
+  std::filesystem::remove("/sys/class/hwmon/hwmon2/temp1_input");
+  now += 10s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // the failed read finds the core
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 47.0);
+  EXPECT_EQ(log.lines().back(), "hwmon: CPU temperature from coretemp-isa-0000 \"Core 0\".");
+
+  tree->write(2, "temp1_input", "70000");
+  now += 9s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 47.0);  // within 10 s of the last discovery
+  now += 1s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 70.0);
+  EXPECT_EQ(log.lines().back(), package);
+  const std::size_t logged = log.lines().size();
+  now += 60s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 70.0);
+  EXPECT_EQ(log.lines().size(), logged);
 }
 
 TEST_F(FakeSysfsTest, WithoutSensorsNoServiceIsPublished) {

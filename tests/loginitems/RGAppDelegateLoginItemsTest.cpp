@@ -57,6 +57,29 @@ TEST_F(RGAppDelegateLoginItemsTest, EveryMatchingItemIsRemovedAndOtherProgramsSt
   }
 }
 
+TEST_F(RGAppDelegateLoginItemsTest, PathsMatchOnceNormalisedByTheirTextButLinksAreNotFollowed) {
+  fs::create_directories(home.root / "linked");
+  fs::create_symlink(home.root / "linked", home.root / "link");
+  for (const char* exec :
+       {"/opt//Caf\u00e9/./pyrelle", "//opt/x/../Caf\u00e9/pyrelle/", "/opt/Caf\u00e9/pyrelle/."}) {
+    home.write("normal.desktop", entryWithExec(exec));
+    EXPECT_TRUE(delegate.isAppInLoginItems()) << exec;
+    delegate.deleteAppFromLoginItem();
+    EXPECT_FALSE(fs::exists(home.autostart() / "normal.desktop")) << exec;
+  }
+  // A link to the program is another path: the entry is left alone.
+  NSBundle::mainBundle().setBundlePathForTesting((home.root / "linked" / "pyrelle").string());
+  home.write("link.desktop", entryWithExec((home.root / "link" / "pyrelle").string()));
+  EXPECT_FALSE(delegate.isAppInLoginItems());
+}
+
+TEST_F(RGAppDelegateLoginItemsTest, AnUnknownBundlePathIsNeverAdded) {
+  NSBundle::mainBundle().setBundlePathForTesting("");
+  delegate.addAppAsLoginItem();
+  EXPECT_FALSE(fs::exists(home.autostart()));
+  EXPECT_EQ(log.lines(), Lines{"Cannot add a login item: the path of this program is unknown."});
+}
+
 TEST_F(RGAppDelegateLoginItemsTest, LetterCaseCountsButComposedAndDecomposedAccentsMatch) {
   home.write("upper.desktop", entryWithExec("/opt/CAF\u00c9/pyrelle"));
   home.write("lower.desktop", entryWithExec("/opt/caf\u00e9/pyrelle"));

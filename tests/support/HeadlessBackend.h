@@ -15,11 +15,11 @@ class HeadlessBackend final : public ApplicationBackend {
   struct Options {
     // Non-zero: start() fails with this status.
     int startStatus = 0;
+    // true: start() finds the application running already and hands the launch to it.
+    bool runningElsewhere = false;
     // The run: called once when the run loop runs (the test advances its clock, fires timers,
     // chooses entries, terminates...). The run ends when it returns. Empty: ends at once.
     std::function<void()> session;
-    // true: start() finds the application running already and hands the launch to it.
-    bool runningElsewhere = false;
   };
   using Events = std::vector<std::string>;
 

@@ -1,0 +1,93 @@
+// Loads arbitrary bytes as the settings file and checks that nothing the user had is lost:
+// - a value read before a write reads the same after it, in a store made afresh;
+// - a file that was set aside holds exactly the bytes it had, and one that was read stays unset
+//   aside; no temporary file is left behind;
+// - no log line carries a control character or grows without bound.
+//
+// Input: the whole file.
+
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSUserDefaults.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+void check(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
+void removeConfigFolder();
+
+// A private folder in memory where there is one, made once for the whole run and removed at
+// its end.
+const std::string& configFolder() {
+  static const std::string folder = [] {
+    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "pyrelle-fuzz-XXXXXX").string();
+    check(mkdtemp(pattern.data()) != nullptr);
+    fs::create_directories(pattern + "/pyrelle");
+    return pattern;
+  }();
+  // Registered after the folder's name, so that it runs while the name still exists.
+  static const bool removedAtExit = std::atexit(removeConfigFolder) == 0;
+  check(removedAtExit);
+  return folder;
+}
+
+void removeConfigFolder() {
+  std::error_code ignored;
+  fs::remove_all(configFolder(), ignored);
+}
+
+std::string contentOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool isCleanLine(const std::string& line) {
+  for (const unsigned char c : line) {
+    if (c < 0x20 || c == 0x7f) return false;
+  }
+  return line.size() < 8192;
+}
+
+NSUserDefaults& registered(NSUserDefaults& defaults) {
+  defaults.registerDefaults({{"farenheit", true}, {"refreshinterval", std::int64_t{5}}});
+  return defaults;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fs::path folder = fs::path(configFolder()) / "pyrelle";
+  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::ofstream(folder / "settings.ini", std::ios::binary) << bytes;
+
+  LogCaptureForTesting log;
+  bool farenheit = false;
+  {
+    NSUserDefaults defaults(configFolder());
+    farenheit = registered(defaults).boolForKey("farenheit");
+    defaults.integerForKey("refreshinterval");
+    defaults.setInteger(7, "refreshinterval");
+  }
+  NSUserDefaults reread(configFolder());
+  check(registered(reread).integerForKey("refreshinterval") == 7);
+  check(reread.boolForKey("farenheit") == farenheit);
+
+  const bool setAside = fs::exists(folder / "settings.ini.corrupt");
+  if (setAside) check(contentOf(folder / "settings.ini.corrupt") == bytes);
+  check(std::distance(fs::directory_iterator(folder), {}) == (setAside ? 2 : 1));
+  for (const std::string& line : log.lines()) check(isCleanLine(line));
+  return 0;
+}
