@@ -1,0 +1,89 @@
+#include "platform/panel/WatcherClient.h"
+
+#include "platform/foundation/NSLog.h"
+#include "platform/panel/HostProcess.h"
+
+namespace {
+
+constexpr const char* watcherName = "org.kde.StatusNotifierWatcher";
+constexpr int callTimeoutMs = 10000;
+
+// The reply of a call made for an owner still current; nullptr when it failed (in `error`) or was
+// cancelled because the owner changed or the client went (`self` must not be used then).
+GVariant* finish(GObject* bus, GAsyncResult* result, GErrorOut& error) {
+  return g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, error.out());
+}
+
+bool cancelled(const GErrorOut& error) {
+  return g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED);
+}
+
+}  // namespace
+
+WatcherClient::WatcherClient(GDBusConnection* connection, std::string name, Listener& events)
+    : bus(G_DBUS_CONNECTION(g_object_ref(connection))), service(std::move(name)), listener(events) {
+  watch = g_bus_watch_name_on_connection(bus.get(), watcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
+                                         appeared, vanished, this, nullptr);
+}
+
+WatcherClient::~WatcherClient() {
+  g_bus_unwatch_name(watch);
+  forgetOwner();
+}
+
+void WatcherClient::forgetOwner() {
+  if (pending) g_cancellable_cancel(pending.get());
+  pending.reset();
+  owner.clear();
+}
+
+void WatcherClient::appeared(GDBusConnection* /*bus*/, const char* /*name*/, const char* owner,
+                             gpointer self) {
+  auto* client = static_cast<WatcherClient*>(self);
+  client->forgetOwner();
+  client->owner = owner;
+  client->pending.reset(g_cancellable_new());
+  g_dbus_connection_call(client->bus.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus", "GetConnectionUnixProcessID",
+                         g_variant_new("(s)", owner), G_VARIANT_TYPE("(u)"),
+                         G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), identified,
+                         client);
+}
+
+void WatcherClient::vanished(GDBusConnection* /*bus*/, const char* /*name*/, gpointer self) {
+  auto* client = static_cast<WatcherClient*>(self);
+  client->forgetOwner();
+  client->listener.watcherGone();
+}
+
+void WatcherClient::identified(GObject* bus, GAsyncResult* result, gpointer self) {
+  GErrorOut error;
+  GVariant* reply = finish(bus, result, error);
+  if (reply == nullptr && cancelled(error)) return;
+  auto* client = static_cast<WatcherClient*>(self);
+  guint32 pid = 0;
+  if (reply != nullptr) {
+    g_variant_get(reply, "(u)", &pid);
+    g_variant_unref(reply);
+  }
+  client->listener.watcherAppeared(processName(static_cast<int>(pid)));
+  g_dbus_connection_call(client->bus.get(), client->owner.c_str(), "/StatusNotifierWatcher",
+                         watcherName, "RegisterStatusNotifierItem",
+                         g_variant_new("(s)", client->service.c_str()), nullptr,
+                         G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), answered,
+                         client);
+}
+
+void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) {
+  GErrorOut error;
+  GVariant* reply = finish(bus, result, error);
+  if (reply == nullptr && cancelled(error)) return;
+  auto* client = static_cast<WatcherClient*>(self);
+  if (reply == nullptr) {
+    NSLog("Panel: the StatusNotifierWatcher did not take the item (" + error.message() + ")");
+    client->listener.watcherGone();
+    return;
+  }
+  g_variant_unref(reply);
+  client->listener.itemRegistered();
+}
