@@ -4,10 +4,10 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/gtk/GtkInit.h"
+#include "platform/gtk/ThermometerIcon.h"
 
 namespace {
 
-constexpr const char* iconName = "pyrelle";
 constexpr const char* itemName = "Pyrelle";
 // The sizes panels draw items at (16 to 24 pixels, more on dense screens); each host picks the
 // nearest.
@@ -65,6 +65,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
   callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(nullptr); };
   exported = std::make_unique<StatusNotifierItem>(bus.get(), number, MenuExport::objectPath,
                                                   std::move(callbacks));
+  exported->setIconThemePath(thermometerThemePath());
 }
 
 StatusItemView::~StatusItemView() { item.setObserver(nullptr); }
@@ -112,7 +113,7 @@ void StatusItemView::showTitle() {
   if (!exported || !hostProcess) return;
   if (_presentation == TitlePresentation::Label) {
     // The label alone follows the title: one signal per change.
-    exported->setIcon(iconName, {});
+    exported->setIcon(thermometerIconName, {});
     exported->setToolTip(itemName);
     exported->setLabel(title);
     return;

@@ -109,6 +109,7 @@ GVariant* StatusNotifierItem::property(std::string_view name) const {
   if (name == "Title") return g_variant_new_string(itemName);
   if (name == "Status") return g_variant_new_string("Active");
   if (name == "WindowId") return g_variant_new_int32(0);
+  if (name == "IconThemePath") return g_variant_new_string(iconThemePath.c_str());
   if (name == "IconName") return g_variant_new_string(iconName.c_str());
   if (name == "IconPixmap") return pixmapsVariant(pixmaps);
   if (name == "ToolTip") {
@@ -120,7 +121,7 @@ GVariant* StatusNotifierItem::property(std::string_view name) const {
   if (name == "XAyatanaLabelGuide") return g_variant_new_string(label.empty() ? "" : labelGuide);
   if (name == "XAyatanaOrderingIndex") return g_variant_new_uint32(0);
   if (name.ends_with("Pixmap")) return emptyPixmaps();
-  // IconThemePath, the overlay and attention names: none.
+  // The overlay and attention names: none.
   return g_variant_new_string("");
 }
 

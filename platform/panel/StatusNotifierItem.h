@@ -39,6 +39,8 @@ class StatusNotifierItem {
   void setIcon(const std::string& iconName, std::vector<TitleIcon> pixmaps);
   // The ToolTip's title.
   void setToolTip(const std::string& text);
+  // IconThemePath: a folder where hosts look for IconName first. Set before a host reads it.
+  void setIconThemePath(std::string path) { iconThemePath = std::move(path); }
 
  private:
   static void handleMethod(GDBusConnection* bus, const char* sender, const char* path,
@@ -59,6 +61,7 @@ class StatusNotifierItem {
   std::string iconName;
   std::vector<TitleIcon> pixmaps;
   std::string toolTip;
+  std::string iconThemePath;
   guint registration = 0;
   guint ownership = 0;
   bool named = false;
