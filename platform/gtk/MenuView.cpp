@@ -27,8 +27,8 @@ void MenuView::popUp(GtkStatusIcon* icon) {
   // GTK's deprecated pop-up is the one that places a menu at the pointer without an input event
   // of ours (the click came over D-Bus) and beside a tray icon.
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  gtk_menu_popup(gtkMenu(), nullptr, nullptr, icon ? gtk_status_icon_position_menu : nullptr,
-                 icon, 0, gtk_get_current_event_time());
+  gtk_menu_popup(gtkMenu(), nullptr, nullptr, icon ? gtk_status_icon_position_menu : nullptr, icon,
+                 0, gtk_get_current_event_time());
   G_GNUC_END_IGNORE_DEPRECATIONS
 }
 

@@ -24,7 +24,8 @@ std::string toolTipOf(const std::string& title) {
 
 std::vector<TitleIcon> drawnIcons(const std::string& title) {
   std::vector<TitleIcon> icons;
-  for (const int size : iconSizesPx) icons.push_back(drawTitleIcon(title.empty() ? "--" : title, size));
+  for (const int size : iconSizesPx)
+    icons.push_back(drawTitleIcon(title.empty() ? "--" : title, size));
   return icons;
 }
 
@@ -48,7 +49,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
     : item(shownItem),
       number(itemNumber),
       timing(delays),
-      setting(parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
+      setting(
+          parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       bus(sessionBus()) {
   armUnseenTimer();
   item.setObserver(this);

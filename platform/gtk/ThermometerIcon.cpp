@@ -10,7 +10,8 @@
 namespace {
 
 bool installed() {
-  const std::string file = std::string("icons/hicolor/scalable/apps/") + thermometerIconName + ".svg";
+  const std::string file =
+      std::string("icons/hicolor/scalable/apps/") + thermometerIconName + ".svg";
   if (g_file_test((std::string(g_get_user_data_dir()) + "/" + file).c_str(), G_FILE_TEST_EXISTS))
     return true;
   for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir) {

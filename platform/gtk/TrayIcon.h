@@ -6,8 +6,8 @@
 #include <gtk/gtk.h>
 
 #include <functional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "platform/gtk/GObjectPtr.h"
 

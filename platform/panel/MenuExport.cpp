@@ -20,8 +20,8 @@ MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu)
       root(dbusmenu_menuitem_new()) {
   dbusmenu_menuitem_property_set(root.get(), DBUSMENU_MENUITEM_PROP_CHILD_DISPLAY,
                                  DBUSMENU_MENUITEM_CHILD_DISPLAY_SUBMENU);
-  rootEventHandler = g_signal_connect(root.get(), DBUSMENU_MENUITEM_SIGNAL_EVENT,
-                                      G_CALLBACK(rootEvent), this);
+  rootEventHandler =
+      g_signal_connect(root.get(), DBUSMENU_MENUITEM_SIGNAL_EVENT, G_CALLBACK(rootEvent), this);
   if (menu) {
     for (std::size_t index = 0; index < menu->items().size(); ++index) {
       menuDidAddItem(*menu, *menu->items()[index], index);

@@ -30,9 +30,9 @@ GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
     for (const std::uint32_t pixel : icon.argb) {
       for (const int shift : {24, 16, 8, 0}) bytes.push_back(static_cast<guint8>(pixel >> shift));
     }
-    g_variant_builder_add(&builder, "(ii@ay)", icon.width, icon.height,
-                          g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, bytes.data(),
-                                                    bytes.size(), sizeof(guint8)));
+    g_variant_builder_add(
+        &builder, "(ii@ay)", icon.width, icon.height,
+        g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, bytes.data(), bytes.size(), sizeof(guint8)));
   }
   return g_variant_builder_end(&builder);
 }
@@ -50,20 +50,20 @@ StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned num
   GErrorOut error;
   const GDBusInterfaceInfo* info = interfaceInfo();
   if (info != nullptr) {
-    registration = g_dbus_connection_register_object(
-        bus.get(), objectPath, const_cast<GDBusInterfaceInfo*>(info), &vtable, this, nullptr,
-        error.out());
+    registration = g_dbus_connection_register_object(bus.get(), objectPath,
+                                                     const_cast<GDBusInterfaceInfo*>(info), &vtable,
+                                                     this, nullptr, error.out());
   }
   if (registration == 0) {
     NSLog("Panel: cannot export the status item on the session bus (" + error.message() + ")");
     return;
   }
   // Exported before the name is owned, so a host that reacts to the name finds the object.
-  const std::string name = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-" +
-                           std::to_string(number);
-  ownership = g_bus_own_name_on_connection(bus.get(), name.c_str(),
-                                           G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE, nameAcquired,
-                                           nameLost, this, nullptr);
+  const std::string name =
+      "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-" + std::to_string(number);
+  ownership =
+      g_bus_own_name_on_connection(bus.get(), name.c_str(), G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
+                                   nameAcquired, nameLost, this, nullptr);
 }
 
 StatusNotifierItem::~StatusNotifierItem() {
@@ -81,7 +81,8 @@ void StatusNotifierItem::setIcon(const std::string& name, std::vector<TitleIcon>
   const auto same = [](const TitleIcon& a, const TitleIcon& b) {
     return a.width == b.width && a.height == b.height && a.argb == b.argb;
   };
-  if (name == iconName && std::equal(icons.begin(), icons.end(), pixmaps.begin(), pixmaps.end(), same))
+  if (name == iconName &&
+      std::equal(icons.begin(), icons.end(), pixmaps.begin(), pixmaps.end(), same))
     return;
   iconName = name;
   pixmaps = std::move(icons);

@@ -45,9 +45,8 @@ void WatcherClient::appeared(GDBusConnection* /*bus*/, const char* /*name*/, con
   client->pending.reset(g_cancellable_new());
   g_dbus_connection_call(client->bus.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
                          "org.freedesktop.DBus", "GetConnectionUnixProcessID",
-                         g_variant_new("(s)", owner), G_VARIANT_TYPE("(u)"),
-                         G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), identified,
-                         client);
+                         g_variant_new("(s)", owner), G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE,
+                         callTimeoutMs, client->pending.get(), identified, client);
 }
 
 void WatcherClient::vanished(GDBusConnection* /*bus*/, const char* /*name*/, gpointer self) {
@@ -67,11 +66,10 @@ void WatcherClient::identified(GObject* bus, GAsyncResult* result, gpointer self
     g_variant_unref(reply);
   }
   client->listener.watcherAppeared(processName(static_cast<int>(pid)));
-  g_dbus_connection_call(client->bus.get(), client->owner.c_str(), "/StatusNotifierWatcher",
-                         watcherName, "RegisterStatusNotifierItem",
-                         g_variant_new("(s)", client->service.c_str()), nullptr,
-                         G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), answered,
-                         client);
+  g_dbus_connection_call(
+      client->bus.get(), client->owner.c_str(), "/StatusNotifierWatcher", watcherName,
+      "RegisterStatusNotifierItem", g_variant_new("(s)", client->service.c_str()), nullptr,
+      G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), answered, client);
 }
 
 void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) {

@@ -7,10 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -42,12 +42,13 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   return done();
 }
 
-void settle() { spinUntil([] { return false; }, 150ms); }
+void settle() {
+  spinUntil([] { return false; }, 150ms);
+}
 
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
 
-const std::string itemService =
-    "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
+const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
 // A panel: its own bus connection, a StatusNotifierWatcher while started, the items that
 // registered with it and the item's signals it saw.
@@ -85,15 +86,16 @@ class StandInPanel {
           static_cast<StandInPanel*>(self)->registrations.emplace_back(service);
           g_dbus_method_invocation_return_value(invocation, nullptr);
         },
-        nullptr, nullptr, {}};
+        nullptr,
+        nullptr,
+        {}};
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
         "<node><interface name='org.kde.StatusNotifierWatcher'>"
         "<method name='RegisterStatusNotifierItem'><arg type='s' direction='in'/></method>"
         "</interface></node>",
         nullptr);
-    object = g_dbus_connection_register_object(bus.get(), "/StatusNotifierWatcher",
-                                               node->interfaces[0], &vtable, this, nullptr,
-                                               nullptr);
+    object = g_dbus_connection_register_object(
+        bus.get(), "/StatusNotifierWatcher", node->interfaces[0], &vtable, this, nullptr, nullptr);
     g_dbus_node_info_unref(node);
     owned = false;
     name = g_bus_own_name_on_connection(
@@ -133,9 +135,8 @@ class StandInPanel {
     return reply;
   }
   GVariantPtr property(const char* property) {
-    const GVariantPtr reply =
-        call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
-             g_variant_new("(ss)", "org.kde.StatusNotifierItem", property));
+    const GVariantPtr reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                                   g_variant_new("(ss)", "org.kde.StatusNotifierItem", property));
     if (!reply) return GVariantPtr(g_variant_ref_sink(g_variant_new_string("<none>")));
     GVariant* value = nullptr;
     g_variant_get(reply.get(), "(v)", &value);
@@ -169,6 +170,15 @@ class InfoTarget : public NSObject {
   int abouts = 0;
 };
 
+// The bytes of `icon`'s pixels, each byte taken from the 0xAARRGGBB word at `shifts`.
+std::vector<guint8> bytesOf(const TitleIcon& icon, std::array<int, 4> shifts) {
+  std::vector<guint8> bytes;
+  for (const std::uint32_t pixel : icon.argb) {
+    for (const int shift : shifts) bytes.push_back(static_cast<guint8>(pixel >> shift));
+  }
+  return bytes;
+}
+
 class StatusItemViewTest : public ::testing::Test {
  protected:
   ~StatusItemViewTest() override {
@@ -194,8 +204,8 @@ class StatusItemViewTest : public ::testing::Test {
   }
   // Waits until `panel` holds the item; false after a test failure.
   bool registeredWith(const StandInPanel& panel, std::size_t times = 1) {
-    const bool done = spinUntil(
-        [&] { return view->isRegistered() && panel.registrations.size() == times; });
+    const bool done =
+        spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; });
     EXPECT_TRUE(done) << "the item did not register with the watcher";
     EXPECT_EQ(panel.registrations, Lines(times, itemService));
     return done;
@@ -227,6 +237,15 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   // No watcher, and no tray on this X server: the tray icon waits, and the log says why nothing
   // shows the item, once.
   ASSERT_TRUE(spinUntil([&] { return view->trayIconForTesting() != nullptr; }));
+  // The tray icon's pixels are the drawing's, as R, G, B, A bytes.
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  GdkPixbuf* shown = gtk_status_icon_get_pixbuf(view->trayIconForTesting()->statusIcon());
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  ASSERT_NE(shown, nullptr);
+  const TitleIcon drawn = drawTitleIcon("45 °C", gdk_pixbuf_get_width(shown));
+  const guchar* pixels = gdk_pixbuf_read_pixels(shown);
+  EXPECT_TRUE(
+      std::equal(pixels, pixels + drawn.argb.size() * 4, bytesOf(drawn, {16, 8, 0, 24}).begin()));
   const auto unseen = [&] {
     return std::count_if(log.lines().begin(), log.lines().end(), [](const std::string& line) {
       return line.find("nothing shows Pyrelle") != std::string::npos;
@@ -279,15 +298,6 @@ void useSettings(const std::string& contents) {
   NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
 }
 
-// The pixmaps' bytes: ARGB32 in network byte order.
-std::vector<guint8> networkOrder(const TitleIcon& icon) {
-  std::vector<guint8> bytes;
-  for (const std::uint32_t pixel : icon.argb) {
-    for (const int shift : {24, 16, 8, 0}) bytes.push_back(static_cast<guint8>(pixel >> shift));
-  }
-  return bytes;
-}
-
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
   struct Case {
     const char* host;
@@ -314,9 +324,10 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
     ASSERT_TRUE(panel.start());
     ASSERT_TRUE(registeredWith(panel));
     EXPECT_EQ(view->presentation(), c.expected);
-    EXPECT_EQ(std::count_if(log.lines().begin(), log.lines().end(),
-                            [](const std::string& line) { return line.find("[Panel]") != line.npos; }),
-              c.settingLogged ? 1 : 0);
+    EXPECT_EQ(
+        std::count_if(log.lines().begin(), log.lines().end(),
+                      [](const std::string& line) { return line.find("[Panel]") != line.npos; }),
+        c.settingLogged ? 1 : 0);
 
     panel.sync();
     panel.signals.clear();
@@ -329,12 +340,9 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
       EXPECT_EQ(panel.text("IconName"), "pyrelle");
       EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
     } else {
-      const std::set<std::string> seen(panel.signals.begin(), panel.signals.end());
-      EXPECT_LE(panel.signals.size(), 2u);
-      EXPECT_EQ(seen.size(), panel.signals.size());
-      EXPECT_TRUE(seen.contains("NewToolTip"));
-      EXPECT_TRUE(std::includes(Lines{"NewIcon", "NewToolTip"}.begin(),
-                                Lines{"NewIcon", "NewToolTip"}.end(), seen.begin(), seen.end()));
+      // NewIcon only when the drawing changed.
+      EXPECT_TRUE(panel.signals == Lines{"NewToolTip"} ||
+                  panel.signals == (Lines{"NewIcon", "NewToolTip"}));
       EXPECT_EQ(panel.text("XAyatanaLabel"), "");
       EXPECT_EQ(panel.text("IconName"), "");
       ASSERT_EQ(g_variant_n_children(pixmaps.get()), 5u);
@@ -344,9 +352,11 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
       g_variant_get_child(pixmaps.get(), 0, "(ii@ay)", &width, &height, &bytes);
       const GVariantPtr ownedBytes(bytes);
       gsize size = 0;
-      const auto* data = static_cast<const guint8*>(
-          g_variant_get_fixed_array(bytes, &size, sizeof(guint8)));
-      EXPECT_EQ(std::vector<guint8>(data, data + size), networkOrder(drawTitleIcon("113 °F", 16)));
+      const auto* data =
+          static_cast<const guint8*>(g_variant_get_fixed_array(bytes, &size, sizeof(guint8)));
+      EXPECT_TRUE(std::vector<guint8>(data, data + size) ==
+                  bytesOf(drawTitleIcon("113 °F", 16), {24, 16, 8, 0}))
+          << "not ARGB32 in network byte order";
       const GVariantPtr toolTip = panel.property("ToolTip");
       const char* toolTipTitle = nullptr;
       g_variant_get_child(toolTip.get(), 2, "&s", &toolTipTitle);
