@@ -7,6 +7,9 @@ namespace {
 
 constexpr const char* watcherName = "org.kde.StatusNotifierWatcher";
 constexpr int callTimeoutMs = 10000;
+// A watcher that is still starting may refuse an item; it gets this many tries, this far apart.
+constexpr int registrationTries = 3;
+constexpr guint retrySeconds = 2;
 
 // The reply of a call made for an owner still current; nullptr when it failed (in `error`) or was
 // cancelled because the owner changed or the client went (`self` must not be used then).
@@ -34,6 +37,9 @@ WatcherClient::~WatcherClient() {
 void WatcherClient::forgetOwner() {
   if (pending) g_cancellable_cancel(pending.get());
   pending.reset();
+  if (retry != 0) g_source_remove(retry);
+  retry = 0;
+  refusals = 0;
   owner.clear();
 }
 
@@ -66,10 +72,21 @@ void WatcherClient::identified(GObject* bus, GAsyncResult* result, gpointer self
     g_variant_unref(reply);
   }
   client->listener.watcherAppeared(processName(static_cast<int>(pid)));
-  g_dbus_connection_call(
-      client->bus.get(), client->owner.c_str(), "/StatusNotifierWatcher", watcherName,
-      "RegisterStatusNotifierItem", g_variant_new("(s)", client->service.c_str()), nullptr,
-      G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, client->pending.get(), answered, client);
+  client->registerItem();
+}
+
+void WatcherClient::registerItem() {
+  g_dbus_connection_call(bus.get(), owner.c_str(), "/StatusNotifierWatcher", watcherName,
+                         "RegisterStatusNotifierItem", g_variant_new("(s)", service.c_str()),
+                         nullptr, G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, pending.get(), answered,
+                         this);
+}
+
+gboolean WatcherClient::retryDue(gpointer self) {
+  auto* client = static_cast<WatcherClient*>(self);
+  client->retry = 0;
+  client->registerItem();
+  return G_SOURCE_REMOVE;
 }
 
 void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) {
@@ -77,6 +94,10 @@ void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) 
   GVariant* reply = finish(bus, result, error);
   if (reply == nullptr && cancelled(error)) return;
   auto* client = static_cast<WatcherClient*>(self);
+  if (reply == nullptr && ++client->refusals < registrationTries) {
+    client->retry = g_timeout_add_seconds(retrySeconds, retryDue, client);
+    return;
+  }
   if (reply == nullptr) {
     NSLog("Panel: the StatusNotifierWatcher did not take the item (" + error.message() + ")");
     client->listener.watcherGone();

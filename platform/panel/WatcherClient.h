@@ -20,7 +20,8 @@ class WatcherClient {
     virtual void watcherAppeared(const std::string& process) = 0;
     // The watcher accepted the item.
     virtual void itemRegistered() = 0;
-    // No watcher owns the name any more, or the one that does refused the item (logged).
+    // No watcher owns the name any more, or the one that does refused the item (logged) a few
+    // times over.
     virtual void watcherGone() = 0;
   };
 
@@ -35,6 +36,8 @@ class WatcherClient {
   static void vanished(GDBusConnection* bus, const char* name, gpointer self);
   static void identified(GObject* bus, GAsyncResult* result, gpointer self);
   static void answered(GObject* bus, GAsyncResult* result, gpointer self);
+  static gboolean retryDue(gpointer self);
+  void registerItem();
   void forgetOwner();
 
   GObjectPtr<GDBusConnection> bus;
@@ -43,5 +46,8 @@ class WatcherClient {
   std::string owner;
   // Cancels the calls made for the current owner.
   GObjectPtr<GCancellable> pending;
+  // Registrations refused by the current owner so far; the next try waits on `retry`.
+  int refusals = 0;
+  guint retry = 0;
   guint watch = 0;
 };

@@ -81,9 +81,16 @@ class StandInPanel {
     static const GDBusInterfaceVTable vtable = {
         [](GDBusConnection*, const char*, const char*, const char*, const char*,
            GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
+          auto* panel = static_cast<StandInPanel*>(self);
+          if (panel->refusals > 0) {
+            --panel->refusals;
+            g_dbus_method_invocation_return_dbus_error(invocation, "org.example.Error.NotReady",
+                                                       "not ready");
+            return;
+          }
           const char* service = nullptr;
           g_variant_get(parameters, "(&s)", &service);
-          static_cast<StandInPanel*>(self)->registrations.emplace_back(service);
+          panel->registrations.emplace_back(service);
           g_dbus_method_invocation_return_value(invocation, nullptr);
         },
         nullptr,
@@ -154,6 +161,8 @@ class StandInPanel {
 
   Lines registrations;
   Lines signals;
+  // Registrations to refuse before taking one.
+  int refusals = 0;
 
  private:
   GObjectPtr<GDBusConnection> bus;
@@ -253,7 +262,9 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   };
   EXPECT_TRUE(spinUntil([&] { return unseen() == 1; }));
 
+  // A watcher that refuses at first (still starting) is asked again.
   StandInPanel first;
+  first.refusals = 1;
   ASSERT_TRUE(first.start());
   ASSERT_TRUE(registeredWith(first));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
