@@ -27,7 +27,7 @@ std::string thermometerThemePath() {
   const GBytesPtr svg(
       g_resources_lookup_data(PyrelleIconResource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
   if (!svg) return {};
-  const std::string folder = std::string(g_get_user_runtime_dir()) + "/pyrelle";
+  std::string folder = std::string(g_get_user_runtime_dir()) + "/pyrelle";
   const std::string path = folder + "/" + thermometerIconName + ".svg";
   gsize size = 0;
   const auto* data = static_cast<const char*>(g_bytes_get_data(svg.get(), &size));
