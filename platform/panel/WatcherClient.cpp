@@ -10,6 +10,8 @@ constexpr int callTimeoutMs = 10000;
 // A watcher that is still starting may refuse an item; it gets this many tries, this far apart.
 constexpr int registrationTries = 3;
 constexpr guint retrySeconds = 2;
+// A watcher that keeps dropping the item is not asked again for ever.
+constexpr int dropsTaken = 3;
 
 // The reply of a call made for an owner still current; nullptr when it failed (in `error`) or was
 // cancelled because the owner changed or the client went (`self` must not be used then).
@@ -25,12 +27,16 @@ bool cancelled(const GErrorOut& error) {
 
 WatcherClient::WatcherClient(GDBusConnection* connection, std::string name, Listener& events)
     : bus(G_DBUS_CONNECTION(g_object_ref(connection))), service(std::move(name)), listener(events) {
+  unregistered = g_dbus_connection_signal_subscribe(
+      bus.get(), nullptr, watcherName, "StatusNotifierItemUnregistered", "/StatusNotifierWatcher",
+      nullptr, G_DBUS_SIGNAL_FLAGS_NONE, itemUnregistered, this, nullptr);
   watch = g_bus_watch_name_on_connection(bus.get(), watcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                          appeared, vanished, this, nullptr);
 }
 
 WatcherClient::~WatcherClient() {
   g_bus_unwatch_name(watch);
+  g_dbus_connection_signal_unsubscribe(bus.get(), unregistered);
   forgetOwner();
 }
 
@@ -40,6 +46,7 @@ void WatcherClient::forgetOwner() {
   if (retry != 0) g_source_remove(retry);
   retry = 0;
   refusals = 0;
+  drops = 0;
   owner.clear();
 }
 
@@ -87,6 +94,31 @@ gboolean WatcherClient::retryDue(gpointer self) {
   client->retry = 0;
   client->registerItem();
   return G_SOURCE_REMOVE;
+}
+
+// Watchers name an item by the service it registered, or by its connection and object path.
+bool WatcherClient::namesThisItem(std::string_view item) const {
+  for (const std::string_view name :
+       {std::string_view(service),
+        std::string_view(g_dbus_connection_get_unique_name(bus.get()))}) {
+    if (!item.starts_with(name)) continue;
+    const std::string_view rest = item.substr(name.size());
+    if (rest.empty() || rest.front() == '/' || rest.front() == '@') return true;
+  }
+  return false;
+}
+
+void WatcherClient::itemUnregistered(GDBusConnection* /*bus*/, const char* sender,
+                                     const char* /*path*/, const char* /*interface*/,
+                                     const char* /*signal*/, GVariant* parameters, gpointer self) {
+  auto* client = static_cast<WatcherClient*>(self);
+  if (client->owner.empty() || client->owner != sender || client->retry != 0) return;
+  if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(s)"))) return;
+  const char* item = nullptr;
+  g_variant_get(parameters, "(&s)", &item);
+  if (!client->namesThisItem(item) || ++client->drops > dropsTaken) return;
+  NSLog("Panel: the StatusNotifierWatcher dropped the item; registering it again");
+  client->retry = g_timeout_add_seconds(1, retryDue, client);
 }
 
 void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) {

@@ -2,11 +2,13 @@
 // Keeps the item registered with the panel's StatusNotifierWatcher: whenever a process owns
 // "org.kde.StatusNotifierWatcher" (at start, or when the owner changes), finds out which program
 // it is, tells the listener, then registers the item with that owner. Replies meant for an owner
-// that has gone since are dropped.
+// that has gone since are dropped. A watcher that drops the item while it lives (GNOME Shell's
+// extension does, when it races its own start-up search for items) is asked again.
 
 #include <gio/gio.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/GLibPtr.h"
 
@@ -37,6 +39,10 @@ class WatcherClient {
   static void identified(GObject* bus, GAsyncResult* result, gpointer self);
   static void answered(GObject* bus, GAsyncResult* result, gpointer self);
   static gboolean retryDue(gpointer self);
+  static void itemUnregistered(GDBusConnection* bus, const char* sender, const char* path,
+                               const char* interface, const char* signal, GVariant* parameters,
+                               gpointer self);
+  bool namesThisItem(std::string_view item) const;
   void registerItem();
   void forgetOwner();
 
@@ -48,6 +54,9 @@ class WatcherClient {
   GObjectPtr<GCancellable> pending;
   // Registrations refused by the current owner so far; the next try waits on `retry`.
   int refusals = 0;
+  // Times the current owner dropped the item and was asked again.
+  int drops = 0;
   guint retry = 0;
+  guint unregistered = 0;
   guint watch = 0;
 };

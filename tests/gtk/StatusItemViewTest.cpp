@@ -121,6 +121,13 @@ class StandInPanel {
     name = object = 0;
   }
 
+  // Says the item is gone, as a watcher does when it drops one.
+  void dropItem() {
+    g_dbus_connection_emit_signal(bus.get(), nullptr, "/StatusNotifierWatcher",
+                                  "org.kde.StatusNotifierWatcher", "StatusNotifierItemUnregistered",
+                                  g_variant_new("(s)", registrations.back().c_str()), nullptr);
+  }
+
   // Calls the item as a host does; nullptr after a test failure.
   GVariantPtr call(const char* path, const char* interface, const char* method,
                    GVariant* parameters) {
@@ -262,11 +269,14 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   };
   EXPECT_TRUE(spinUntil([&] { return unseen() == 1; }));
 
-  // A watcher that refuses at first (still starting) is asked again.
+  // A watcher that refuses at first (still starting) is asked again, and so is one that drops
+  // the item.
   StandInPanel first;
   first.refusals = 1;
   ASSERT_TRUE(first.start());
   ASSERT_TRUE(registeredWith(first));
+  first.dropItem();
+  ASSERT_TRUE(registeredWith(first, 2));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
 
   // Another panel takes the watcher's name over: the item registers with it too.
@@ -276,13 +286,13 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
 
   // It goes, and the name falls back to the first, which waited in the queue.
   second.stop();
-  ASSERT_TRUE(registeredWith(first, 2));
+  ASSERT_TRUE(registeredWith(first, 3));
 
   // No watcher at all: the tray icon, until a watcher comes back.
   first.stop();
   EXPECT_TRUE(spinUntil([&] { return !view->isRegistered() && view->trayIconForTesting(); }));
   ASSERT_TRUE(first.start());
-  ASSERT_TRUE(registeredWith(first, 3));
+  ASSERT_TRUE(registeredWith(first, 4));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
   settle();
   EXPECT_EQ(unseen(), 1);
