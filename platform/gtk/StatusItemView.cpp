@@ -60,9 +60,12 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
   }
   menuExport = std::make_unique<MenuExport>(item.menu());
   StatusNotifierItem::Callbacks callbacks;
-  callbacks.named = [this](const std::string& service) {
+  callbacks.named = [this] {
+    // Registered by object path, as hosts then know the item by the calling connection at once
+    // (GNOME Shell's extension resolves a bus name first, and meanwhile may find the item a
+    // second time by its own search).
     WatcherClient::Listener& listener = *this;
-    watcher = std::make_unique<WatcherClient>(bus.get(), service, listener);
+    watcher = std::make_unique<WatcherClient>(bus.get(), StatusNotifierItem::objectPath, listener);
   };
   callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(nullptr); };
   exported = std::make_unique<StatusNotifierItem>(bus.get(), number, MenuExport::objectPath,

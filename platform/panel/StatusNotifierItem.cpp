@@ -153,16 +153,17 @@ GVariant* StatusNotifierItem::readProperty(GDBusConnection* /*bus*/, const char*
   return static_cast<StatusNotifierItem*>(self)->property(property);
 }
 
-void StatusNotifierItem::nameAcquired(GDBusConnection* /*bus*/, const char* name, gpointer self) {
+void StatusNotifierItem::nameAcquired(GDBusConnection* /*bus*/, const char* /*name*/,
+                                      gpointer self) {
   auto* item = static_cast<StatusNotifierItem*>(self);
   if (std::exchange(item->named, true)) return;
-  if (item->callbacks.named) item->callbacks.named(name);
+  if (item->callbacks.named) item->callbacks.named();
 }
 
 void StatusNotifierItem::nameLost(GDBusConnection* bus, const char* name, gpointer self) {
   auto* item = static_cast<StatusNotifierItem*>(self);
   if (std::exchange(item->named, true) || bus == nullptr) return;
-  // Hosts accept an item by its connection's unique name as well.
-  NSLog(std::string("Panel: cannot own the bus name ") + name + "; registering by connection");
-  if (item->callbacks.named) item->callbacks.named(g_dbus_connection_get_unique_name(bus));
+  NSLog(std::string("Panel: cannot own the bus name ") + name +
+        "; hosts find the item by its connection");
+  if (item->callbacks.named) item->callbacks.named();
 }

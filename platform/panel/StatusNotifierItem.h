@@ -18,9 +18,9 @@ class StatusNotifierItem {
   static constexpr const char* objectPath = "/StatusNotifierItem";
 
   struct Callbacks {
-    // The name to register with a watcher is settled: the well-known name, or (when it could not
-    // be owned) the connection's unique name.
-    std::function<void(const std::string& service)> named;
+    // The item is ready to register with a watcher: its bus name is settled (owned, or found
+    // taken, logged; hosts then know it by its connection).
+    std::function<void()> named;
     // A host asked for the menu (Activate, ContextMenu), at screen position x, y.
     std::function<void(int x, int y)> menuRequested;
   };

@@ -96,7 +96,8 @@ gboolean WatcherClient::retryDue(gpointer self) {
   return G_SOURCE_REMOVE;
 }
 
-// Watchers name an item by the service it registered, or by its connection and object path.
+// Watchers name an item by the service it registered as, or by its connection and object path
+// (":1.5/StatusNotifierItem", ":1.5@/StatusNotifierItem").
 bool WatcherClient::namesThisItem(std::string_view item) const {
   for (const std::string_view name :
        {std::string_view(service),

@@ -2,8 +2,7 @@
 // Keeps the item registered with the panel's StatusNotifierWatcher: whenever a process owns
 // "org.kde.StatusNotifierWatcher" (at start, or when the owner changes), finds out which program
 // it is, tells the listener, then registers the item with that owner. Replies meant for an owner
-// that has gone since are dropped. A watcher that drops the item while it lives (GNOME Shell's
-// extension does, when it races its own start-up search for items) is asked again.
+// that has gone since are dropped. A watcher that drops the item while both live is asked again.
 
 #include <gio/gio.h>
 
@@ -27,7 +26,8 @@ class WatcherClient {
     virtual void watcherGone() = 0;
   };
 
-  // Starts watching on `bus`; `service` is what the item registers as (its bus name).
+  // Starts watching on `bus`; `service` is what the item registers as (its object path on this
+  // connection, or its bus name).
   WatcherClient(GDBusConnection* bus, std::string service, Listener& listener);
   ~WatcherClient();
   WatcherClient(const WatcherClient&) = delete;

@@ -48,7 +48,9 @@ void settle() {
 
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
 
+// Where the item lives, and what it registers as.
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
+constexpr const char* itemPath = "/StatusNotifierItem";
 
 // A panel: its own bus connection, a StatusNotifierWatcher while started, the items that
 // registered with it and the item's signals it saw.
@@ -91,6 +93,7 @@ class StandInPanel {
           const char* service = nullptr;
           g_variant_get(parameters, "(&s)", &service);
           panel->registrations.emplace_back(service);
+          panel->itemConnection = g_dbus_method_invocation_get_sender(invocation);
           g_dbus_method_invocation_return_value(invocation, nullptr);
         },
         nullptr,
@@ -125,7 +128,8 @@ class StandInPanel {
   void dropItem() {
     g_dbus_connection_emit_signal(bus.get(), nullptr, "/StatusNotifierWatcher",
                                   "org.kde.StatusNotifierWatcher", "StatusNotifierItemUnregistered",
-                                  g_variant_new("(s)", registrations.back().c_str()), nullptr);
+                                  g_variant_new("(s)", (itemConnection + "@" + itemPath).c_str()),
+                                  nullptr);
   }
 
   // Calls the item as a host does; nullptr after a test failure.
@@ -170,6 +174,8 @@ class StandInPanel {
   Lines signals;
   // Registrations to refuse before taking one.
   int refusals = 0;
+  // The connection the last registration came from.
+  std::string itemConnection;
 
  private:
   GObjectPtr<GDBusConnection> bus;
@@ -223,7 +229,7 @@ class StatusItemViewTest : public ::testing::Test {
     const bool done =
         spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; });
     EXPECT_TRUE(done) << "the item did not register with the watcher";
-    EXPECT_EQ(panel.registrations, Lines(times, itemService));
+    EXPECT_EQ(panel.registrations, Lines(times, itemPath));
     return done;
   }
   // The exported entries top to bottom: "---" for a separator, " (disabled)" where one is.
