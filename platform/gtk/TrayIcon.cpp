@@ -1,5 +1,8 @@
 #include "platform/gtk/TrayIcon.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/panel/TitleIconStandIn.h"
 
 // GtkStatusIcon is deprecated in GTK 3, yet it is the XEmbed tray icon GTK has.
@@ -9,6 +12,26 @@ namespace {
 
 // Before a tray says its size: the usual one of a tray in a 26-pixel panel.
 constexpr int initialSizePx = 24;
+
+// GtkStatusIcon shows its image at the stock icon size nearest to the tray's size (16, 24, 32,
+// 48...), scaled to it: the title is drawn at that size.
+int shownSizePx(int traySizePx) {
+  int best = initialSizePx;
+  int distance = G_MAXINT;
+  for (const GtkIconSize size :
+       {GTK_ICON_SIZE_MENU, GTK_ICON_SIZE_SMALL_TOOLBAR, GTK_ICON_SIZE_LARGE_TOOLBAR,
+        GTK_ICON_SIZE_BUTTON, GTK_ICON_SIZE_DND, GTK_ICON_SIZE_DIALOG}) {
+    int width = 0;
+    int height = 0;
+    if (!gtk_icon_size_lookup(size, &width, &height)) continue;
+    const int away = std::max(std::abs(traySizePx - width), std::abs(traySizePx - height));
+    if (away < distance) {
+      distance = away;
+      best = std::max(width, height);
+    }
+  }
+  return best;
+}
 
 void freePixels(guchar* pixels, gpointer /*data*/) { g_free(pixels); }
 
@@ -33,6 +56,8 @@ GObjectPtr<GdkPixbuf> pixbufOf(const TitleIcon& icon) {
 
 TrayIcon::TrayIcon(Callbacks handlers)
     : callbacks(std::move(handlers)), icon(gtk_status_icon_new()), sizePx(initialSizePx) {
+  // Shown once it has its image, so that the tray sizes it for that from the start.
+  gtk_status_icon_set_visible(icon.get(), FALSE);
   gtk_status_icon_set_title(icon.get(), "Pyrelle");
   gtk_status_icon_set_name(icon.get(), "pyrelle");
   signals.emplace_back(icon.get(), "size-changed", G_CALLBACK(sizeChanged), this);
@@ -52,6 +77,7 @@ void TrayIcon::show(const std::string& shownTitle, const std::string& toolTip) {
   if (drawn == title) return;
   title = drawn;
   draw();
+  gtk_status_icon_set_visible(icon.get(), TRUE);
 }
 
 bool TrayIcon::isEmbedded() const { return gtk_status_icon_is_embedded(icon.get()); }
@@ -61,10 +87,11 @@ void TrayIcon::draw() {
   if (image) gtk_status_icon_set_from_pixbuf(icon.get(), image.get());
 }
 
+// Handled here, so GTK does not scale the old image itself: the title is drawn again for the
+// new size.
 gboolean TrayIcon::sizeChanged(GtkStatusIcon* /*icon*/, gint size, gpointer self) {
   auto* tray = static_cast<TrayIcon*>(self);
-  if (size <= 0 || size == tray->sizePx) return TRUE;
-  tray->sizePx = size;
+  tray->sizePx = shownSizePx(size);
   if (!tray->title.empty()) tray->draw();
   return TRUE;
 }
