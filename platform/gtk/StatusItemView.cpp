@@ -48,6 +48,7 @@ GDBusConnection* sessionBus() {
 StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Timing delays)
     : item(shownItem),
       number(itemNumber),
+      menuPath(itemNumber == 1 ? "/MenuBar" : "/MenuBar/" + std::to_string(itemNumber)),
       timing(delays),
       setting(
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
@@ -58,18 +59,18 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
     trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
     return;
   }
-  menuExport = std::make_unique<MenuExport>(item.menu());
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
   StatusNotifierItem::Callbacks callbacks;
   callbacks.named = [this] {
     // Registered by object path, as hosts then know the item by the calling connection at once
     // (GNOME Shell's extension resolves a bus name first, and meanwhile may find the item a
     // second time by its own search).
     WatcherClient::Listener& listener = *this;
-    watcher = std::make_unique<WatcherClient>(bus.get(), StatusNotifierItem::objectPath, listener);
+    watcher = std::make_unique<WatcherClient>(bus.get(), exported->objectPath(), listener);
   };
   callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(nullptr); };
-  exported = std::make_unique<StatusNotifierItem>(bus.get(), number, MenuExport::objectPath,
-                                                  std::move(callbacks));
+  exported =
+      std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
   exported->setIconThemePath(thermometerThemePath());
 }
 
@@ -82,7 +83,7 @@ void StatusItemView::statusItemMenuDidChange(NSStatusItem& /*item*/) {
   if (!bus) return;
   // One dbusmenu object at a time holds the path.
   menuExport.reset();
-  menuExport = std::make_unique<MenuExport>(item.menu());
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
 }
 
 // The panel highlights the item while its menu is open wherever the desktop can.

@@ -67,6 +67,8 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
 
   NSStatusItem& item;
   const unsigned number;
+  // Where the item's menu is exported.
+  const std::string menuPath;
   const Timing timing;
   const TitleSetting setting;
   TitlePresentation _presentation = TitlePresentation::Icon;

@@ -14,9 +14,9 @@ constexpr guint closingGuardSeconds = 60;
 
 }  // namespace
 
-MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu)
+MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& objectPath)
     : menu(std::move(shownMenu)),
-      server(dbusmenu_server_new(objectPath)),
+      server(dbusmenu_server_new(objectPath.c_str())),
       root(dbusmenu_menuitem_new()) {
   dbusmenu_menuitem_property_set(root.get(), DBUSMENU_MENUITEM_PROP_CHILD_DISPLAY,
                                  DBUSMENU_MENUITEM_CHILD_DISPLAY_SUBMENU);

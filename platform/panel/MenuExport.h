@@ -1,5 +1,5 @@
 #pragma once
-// Exports an NSMenu over dbusmenu (libdbusmenu-glib) at /MenuBar on the session bus, where hosts
+// Exports an NSMenu over dbusmenu (libdbusmenu-glib) on the session bus, where hosts
 // of the StatusNotifierItem read it: one entry per menu entry in the same order, disabled where
 // the entry is, separators as such. Titles and enabled states change in place, so a host's copy
 // is never rebuilt. A host's click on an entry sends the entry's action.
@@ -13,6 +13,7 @@
 #include <libdbusmenu-glib/server.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/appkit/NSMenu.h"
@@ -20,10 +21,8 @@
 
 class MenuExport final : private NSMenuObserver {
  public:
-  static constexpr const char* objectPath = "/MenuBar";
-
-  // `menu` may be nullptr: an empty menu is exported.
-  explicit MenuExport(std::shared_ptr<NSMenu> menu);
+  // Exports `menu` at `objectPath`; `menu` may be nullptr: an empty menu is exported.
+  MenuExport(std::shared_ptr<NSMenu> menu, const std::string& objectPath);
   // Closes the menu if it is open through this export.
   ~MenuExport() override;
   MenuExport(const MenuExport&) = delete;

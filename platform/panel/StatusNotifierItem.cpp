@@ -45,13 +45,14 @@ GVariant* emptyPixmaps() { return g_variant_new_array(G_VARIANT_TYPE("(iiay)"), 
 StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned number,
                                        std::string menu, Callbacks handlers)
     : bus(G_DBUS_CONNECTION(g_object_ref(connection))),
+      path(number == 1 ? "/StatusNotifierItem" : "/StatusNotifierItem/" + std::to_string(number)),
       menuPath(std::move(menu)),
       callbacks(std::move(handlers)) {
   static const GDBusInterfaceVTable vtable = {handleMethod, readProperty, nullptr, {}};
   GErrorOut error;
   const GDBusInterfaceInfo* info = interfaceInfo();
   if (info != nullptr) {
-    registration = g_dbus_connection_register_object(bus.get(), objectPath,
+    registration = g_dbus_connection_register_object(bus.get(), path.c_str(),
                                                      const_cast<GDBusInterfaceInfo*>(info), &vtable,
                                                      this, nullptr, error.out());
   }
@@ -101,7 +102,7 @@ void StatusNotifierItem::emit(const char* signal, GVariant* parameters) const {
     if (parameters != nullptr) g_variant_unref(g_variant_ref_sink(parameters));
     return;
   }
-  g_dbus_connection_emit_signal(bus.get(), nullptr, objectPath, interfaceName, signal, parameters,
+  g_dbus_connection_emit_signal(bus.get(), nullptr, path.c_str(), interfaceName, signal, parameters,
                                 nullptr);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The panel item as a StatusNotifierItem on the session bus (the freedesktop StatusNotifierItem
 // specification with the Ayatana label extension): owns "org.kde.StatusNotifierItem-<pid>-<n>"
-// and exports /StatusNotifierItem. Hosts read its properties and take its menu from the dbusmenu
-// object at `menuPath`; each setter sends its change signal only when the value changed.
+// and exports /StatusNotifierItem (/StatusNotifierItem/<n> for a process's further items). Hosts
+// read its properties and take its menu from the dbusmenu object at `menuPath`; each setter sends
+// its change signal only when the value changed.
 
 #include <gio/gio.h>
 
@@ -15,8 +16,6 @@
 
 class StatusNotifierItem {
  public:
-  static constexpr const char* objectPath = "/StatusNotifierItem";
-
   struct Callbacks {
     // The item is ready to register with a watcher: its bus name is settled (owned, or found
     // taken, logged; hosts then know it by its connection).
@@ -32,6 +31,8 @@ class StatusNotifierItem {
   ~StatusNotifierItem();
   StatusNotifierItem(const StatusNotifierItem&) = delete;
   StatusNotifierItem& operator=(const StatusNotifierItem&) = delete;
+
+  const std::string& objectPath() const { return path; }
 
   // XAyatanaLabel: the text beside the icon; empty for none.
   void setLabel(const std::string& label);
@@ -55,6 +56,7 @@ class StatusNotifierItem {
   void emit(const char* signal, GVariant* parameters) const;
 
   GObjectPtr<GDBusConnection> bus;
+  std::string path;
   std::string menuPath;
   Callbacks callbacks;
   std::string label;
