@@ -99,10 +99,10 @@ gboolean WatcherClient::retryDue(gpointer self) {
 // Watchers name an item by the service it registered as, or by its connection and object path
 // (":1.5/StatusNotifierItem", ":1.5@/StatusNotifierItem").
 bool WatcherClient::namesThisItem(std::string_view item) const {
+  const char* connection = g_dbus_connection_get_unique_name(bus.get());
   for (const std::string_view name :
-       {std::string_view(service),
-        std::string_view(g_dbus_connection_get_unique_name(bus.get()))}) {
-    if (!item.starts_with(name)) continue;
+       {std::string_view(service), std::string_view(connection ? connection : "")}) {
+    if (name.empty() || !item.starts_with(name)) continue;
     const std::string_view rest = item.substr(name.size());
     if (rest.empty() || rest.front() == '/' || rest.front() == '@') return true;
   }

@@ -201,6 +201,20 @@ std::vector<guint8> bytesOf(const TitleIcon& icon, std::array<int, 4> shifts) {
   return bytes;
 }
 
+// The owner of the watcher's name as the item identifies it: the process's name is this
+// thread's, for the length of a test.
+class ProcessNamed {
+ public:
+  explicit ProcessNamed(const char* name) {
+    prctl(PR_GET_NAME, original);
+    prctl(PR_SET_NAME, name);
+  }
+  ~ProcessNamed() { prctl(PR_SET_NAME, original); }
+
+ private:
+  char original[17] = {};
+};
+
 class StatusItemViewTest : public ::testing::Test {
  protected:
   ~StatusItemViewTest() override {
@@ -285,14 +299,21 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   ASSERT_TRUE(registeredWith(first, 2));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
 
-  // Another panel takes the watcher's name over: the item registers with it too.
+  // Another panel takes the watcher's name over: the item registers with it too, and shows its
+  // title as that host needs.
+  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
   StandInPanel second;
-  ASSERT_TRUE(second.start());
-  ASSERT_TRUE(registeredWith(second));
+  {
+    const ProcessNamed host("gnome-shell");
+    ASSERT_TRUE(second.start());
+    ASSERT_TRUE(registeredWith(second));
+    EXPECT_EQ(view->presentation(), TitlePresentation::Label);
+  }
 
   // It goes, and the name falls back to the first, which waited in the queue.
   second.stop();
   ASSERT_TRUE(registeredWith(first, 3));
+  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
 
   // No watcher at all: the tray icon, until a watcher comes back.
   first.stop();
@@ -303,20 +324,6 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   settle();
   EXPECT_EQ(unseen(), 1);
 }
-
-// The owner of the watcher's name as the item identifies it: the process's name is this
-// thread's, for the length of a test.
-class ProcessNamed {
- public:
-  explicit ProcessNamed(const char* name) {
-    prctl(PR_GET_NAME, original);
-    prctl(PR_SET_NAME, name);
-  }
-  ~ProcessNamed() { prctl(PR_SET_NAME, original); }
-
- private:
-  char original[17] = {};
-};
 
 void useSettings(const std::string& contents) {
   const std::string folder = std::string(g_get_user_config_dir()) + "/pyrelle";
