@@ -72,6 +72,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
   exported->setIconThemePath(thermometerThemePath());
+  // Not on the bus after all: the tray icon is all there is.
+  if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
 
 StatusItemView::~StatusItemView() { item.setObserver(nullptr); }

@@ -33,6 +33,8 @@ class StatusNotifierItem {
   StatusNotifierItem& operator=(const StatusNotifierItem&) = delete;
 
   const std::string& objectPath() const { return path; }
+  // False when the object could not be exported.
+  bool isExported() const { return registration != 0; }
 
   // XAyatanaLabel: the text beside the icon; empty for none.
   void setLabel(const std::string& label);
