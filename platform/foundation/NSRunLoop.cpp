@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSTimer.h"
 
 namespace {
 

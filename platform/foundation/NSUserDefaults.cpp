@@ -253,3 +253,13 @@ void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
   store->setKeys.insert(name);
   store->save();
 }
+
+std::optional<std::string> NSUserDefaults::stringForKey(std::string_view key,
+                                                       std::string_view group) const {
+  const std::string groupName(group);
+  const std::string name(key);
+  const GCharPtr text(g_key_file_get_string(store->keyFile.get(), groupName.c_str(), name.c_str(),
+                                            nullptr));
+  if (!text) return std::nullopt;
+  return std::string(text.get());
+}

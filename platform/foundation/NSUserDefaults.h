@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -43,6 +44,10 @@ class NSUserDefaults {
   std::int64_t integerForKey(std::string_view key) const;
   void setBool(bool value, std::string_view key);
   void setInteger(std::int64_t value, std::string_view key);
+
+  // The text stored under `key` in `group` of the settings file, for settings of the platform's
+  // own that live beside the application's (such as [Panel]); nullopt when none is stored.
+  std::optional<std::string> stringForKey(std::string_view key, std::string_view group) const;
 
  private:
   struct Store;

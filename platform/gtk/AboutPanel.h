@@ -11,7 +11,7 @@
 
 class AboutPanel {
  public:
-  explicit AboutPanel(BundleInfo info) : info(std::move(info)) {}
+  explicit AboutPanel(BundleInfo bundle) : info(std::move(bundle)) {}
   AboutPanel(const AboutPanel&) = delete;
   AboutPanel& operator=(const AboutPanel&) = delete;
 

@@ -67,8 +67,7 @@ void GtkApplicationBackend::interfaceLoaded(NSMainInterface& objects) {
   if (instance) {
     instance->setActivationHandler([&objects] { objects.window.makeKeyAndOrderFront(nullptr); });
   }
-  // The AppIndicator panel item is built of GTK widgets.
-  if (ensureGtkInitialised()) statusBar = std::make_unique<StatusBarView>();
+  statusBar = std::make_unique<StatusBarView>();
 }
 
 std::shared_ptr<RunLoopDriver> GtkApplicationBackend::runLoopDriver() {

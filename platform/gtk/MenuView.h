@@ -1,14 +1,11 @@
 #pragma once
-// Mirrors an NSMenu as a GtkMenu: one GtkMenuItem per entry in the same order, disabled where the
-// entry is, separators as dividing lines; titles and enabled states change in place, so the menu
-// the panel holds is never rebuilt. Choosing an entry sends its action.
-//
-// Tells the menu when it opens and closes (the run loop holds its timers meanwhile): from the
-// GtkMenu's show and hide where the tray icon pops it up, and from the exported D-Bus menu's
-// root where a panel shows it ("about-to-show", then the events "opened" and "closed").
+// The status item's menu as our own GtkMenu, for the XEmbed tray icon and for hosts that ask the
+// item to show its menu (Activate, ContextMenu): one GtkMenuItem per entry of the NSMenu as it is
+// when this view is made, disabled where the entry is, separators as dividing lines. Choosing an
+// entry sends its action. While the GtkMenu is shown the menu is open for the run loop. Made
+// afresh for each pop-up: entries only change while the menu is closed.
 
 #include <gtk/gtk.h>
-#include <libdbusmenu-glib/menuitem.h>
 
 #include <memory>
 #include <vector>
@@ -16,44 +13,29 @@
 #include "platform/appkit/NSMenu.h"
 #include "platform/gtk/GObjectPtr.h"
 
-class MenuView final : private NSMenuObserver {
+class MenuView {
  public:
+  // GTK must be initialised.
   explicit MenuView(std::shared_ptr<NSMenu> menu);
   // Closes the menu if it is open through this view.
-  ~MenuView() override;
+  ~MenuView();
   MenuView(const MenuView&) = delete;
   MenuView& operator=(const MenuView&) = delete;
 
+  // Shows the menu at the pointer, or below `icon` when given.
+  void popUp(GtkStatusIcon* icon);
+  bool isShown() const { return gtk_widget_get_visible(widget.get()); }
+
   GtkMenu* gtkMenu() const { return GTK_MENU(widget.get()); }
 
-  // Follows the opening and closing of `root`, the exported copy of this menu (nullptr: stop).
-  void trackExportedMenu(DbusmenuMenuitem* root);
-
  private:
-  void menuDidAddItem(NSMenu& menu, NSMenuItem& item, std::size_t index) override;
-  void menuItemDidChange(NSMenu& menu, NSMenuItem& item) override;
-
-  void opened();
-  void closed();
-  void armClosingGuard();
-  void disarmClosingGuard();
-
   static void activated(GtkMenuItem* entry, gpointer item);
   static void shown(GtkWidget* widget, gpointer self);
   static void hidden(GtkWidget* widget, gpointer self);
-  static gboolean exportedAboutToShow(DbusmenuMenuitem* root, gpointer self);
-  static gboolean exportedEvent(DbusmenuMenuitem* root, const char* name, GVariant* data,
-                                guint timestamp, gpointer self);
-  static gboolean closingGuardExpired(gpointer self);
 
   std::shared_ptr<NSMenu> menu;
   OwnedWidget widget;
-  // The widgets of the menu's entries, in the same order.
-  std::vector<GtkWidget*> entries;
   std::vector<SignalConnection> widgetSignals;
-  GObjectPtr<DbusmenuMenuitem> exportedRoot;
-  std::vector<SignalConnection> exportedSignals;
-  guint closingGuard = 0;
   // The menu is open because this view said so.
   bool openHere = false;
 };

@@ -1,10 +1,8 @@
 #include "platform/gtk/StatusBarView.h"
 
-#include <glib.h>
-
 #include <algorithm>
 
-StatusBarView::StatusBarView() {
+StatusBarView::StatusBarView(StatusItemView::Timing itemTiming) : timing(itemTiming) {
   NSStatusBar& bar = NSStatusBar::systemStatusBar();
   for (NSStatusItem* item : bar.statusItems()) statusBarDidAddItem(*item);
   bar.setObserver(this);
@@ -20,11 +18,8 @@ StatusItemView* StatusBarView::viewOf(const NSStatusItem& item) const {
 }
 
 void StatusBarView::statusBarDidAddItem(NSStatusItem& item) {
-  // The session bus knows each indicator of the process by its id.
-  ++madeViews;
-  const std::string id = madeViews == 1 ? "pyrelle" : "pyrelle-" + std::to_string(madeViews);
-  const char* desktops = g_getenv("XDG_CURRENT_DESKTOP");
-  views.emplace_back(&item, std::make_unique<StatusItemView>(item, id, desktops ? desktops : ""));
+  // Each item of the process gets a bus name of its own, by number.
+  views.emplace_back(&item, std::make_unique<StatusItemView>(item, ++madeViews, timing));
 }
 
 void StatusBarView::statusBarWillRemoveItem(NSStatusItem& item) {

@@ -1,10 +1,8 @@
 #pragma once
 // Shows every status item of the system status bar in the desktop's panel, from the moment it
-// is made until it goes (one StatusItemView each, for the desktop named in XDG_CURRENT_DESKTOP
-// when the item is made).
+// is made until it goes (one StatusItemView each).
 
 #include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,7 +12,7 @@
 class StatusBarView final : private NSStatusBarObserver {
  public:
   // Shows the items already there and follows the bar from now on.
-  StatusBarView();
+  explicit StatusBarView(StatusItemView::Timing timing = {});
   ~StatusBarView() override;
   StatusBarView(const StatusBarView&) = delete;
   StatusBarView& operator=(const StatusBarView&) = delete;
@@ -26,6 +24,7 @@ class StatusBarView final : private NSStatusBarObserver {
   void statusBarDidAddItem(NSStatusItem& item) override;
   void statusBarWillRemoveItem(NSStatusItem& item) override;
 
+  StatusItemView::Timing timing;
   unsigned madeViews = 0;
   std::vector<std::pair<const NSStatusItem*, std::unique_ptr<StatusItemView>>> views;
 };

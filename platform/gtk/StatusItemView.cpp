@@ -1,38 +1,79 @@
 #include "platform/gtk/StatusItemView.h"
 
-#include <libdbusmenu-glib/server.h>
-
 #include "platform/appkit/NSMenu.h"
-#include "platform/gtk/PyrelleIndicator.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/gtk/GtkInit.h"
+#include "platform/gtk/ThermometerIcon.h"
 
 namespace {
 
-constexpr const char* iconName = "pyrelle";
-// The widest title the label is expected to show, so the panel keeps its width as it changes.
-constexpr const char* labelGuide = "-00 °F";
+constexpr const char* itemName = "Pyrelle";
+// The sizes panels draw items at (16 to 24 pixels, more on dense screens); each host picks the
+// nearest.
+constexpr int iconSizesPx[] = {16, 22, 24, 32, 48};
 
 std::string trimmed(const std::string& title) {
   const std::size_t first = title.find_first_not_of(' ');
   return first == std::string::npos ? std::string() : title.substr(first);
 }
 
+std::string toolTipOf(const std::string& title) {
+  return title.empty() ? itemName : std::string(itemName) + ": " + title;
+}
+
+std::vector<TitleIcon> drawnIcons(const std::string& title) {
+  std::vector<TitleIcon> icons;
+  for (const int size : iconSizesPx)
+    icons.push_back(drawTitleIcon(title.empty() ? "--" : title, size));
+  return icons;
+}
+
+GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer self) {
+  GSourcePtr timer(g_timeout_source_new(static_cast<guint>(delay.count())));
+  g_source_set_callback(timer.get(), due, self, nullptr);
+  g_source_attach(timer.get(), nullptr);
+  return timer;
+}
+
+GDBusConnection* sessionBus() {
+  GErrorOut error;
+  GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error.out());
+  if (bus == nullptr) NSLog("Panel: no session bus (" + error.message() + "); using a tray icon");
+  return bus;
+}
+
 }  // namespace
 
-StatusItemView::StatusItemView(NSStatusItem& shownItem, const std::string& id, std::string desktops)
-    : item(shownItem), currentDesktops(std::move(desktops)), files(IconFiles::create()) {
-  // An installed icon follows the user's icon theme; from the build folder, use the file.
-  const bool installed = gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), iconName);
-  if (!installed && files) thermometer = files->thermometer();
-  if (thermometer.empty()) thermometer = iconName;
-
-  indicator.reset(pyrelleIndicatorNew(id, thermometer));
-  shownIcon = thermometer;
-  registration = SignalConnection(indicator.get(), APP_INDICATOR_SIGNAL_CONNECTION_CHANGED,
-                                  G_CALLBACK(connectionChanged), this);
-  statusItemMenuDidChange(item);
-  showTitle();
-  app_indicator_set_status(indicator.get(), APP_INDICATOR_STATUS_ACTIVE);
+StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Timing delays)
+    : item(shownItem),
+      number(itemNumber),
+      menuPath(itemNumber == 1 ? "/MenuBar" : "/MenuBar/" + std::to_string(itemNumber)),
+      timing(delays),
+      setting(
+          parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
+      bus(sessionBus()) {
+  armUnseenTimer();
   item.setObserver(this);
+  if (!bus) {
+    trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
+    return;
+  }
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
+  StatusNotifierItem::Callbacks callbacks;
+  callbacks.named = [this] {
+    // Registered by object path, as hosts then know the item by the calling connection at once
+    // (GNOME Shell's extension resolves a bus name first, and meanwhile may find the item a
+    // second time by its own search).
+    WatcherClient::Listener& listener = *this;
+    watcher = std::make_unique<WatcherClient>(bus.get(), exported->objectPath(), listener);
+  };
+  callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(nullptr); };
+  exported =
+      std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
+  exported->setIconThemePath(thermometerThemePath());
+  // Not on the bus after all: the tray icon is all there is.
+  if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
 
 StatusItemView::~StatusItemView() { item.setObserver(nullptr); }
@@ -40,67 +81,95 @@ StatusItemView::~StatusItemView() { item.setObserver(nullptr); }
 void StatusItemView::statusItemTitleDidChange(NSStatusItem& /*item*/) { showTitle(); }
 
 void StatusItemView::statusItemMenuDidChange(NSStatusItem& /*item*/) {
-  // The indicator holds on to the menu it was given until it gets the next one, so the old view
-  // goes only after that; an empty menu stands in for none.
-  if (!item.menu()) {
-    if (!emptyMenu) emptyMenu = ownWidget(gtk_menu_new());
-    app_indicator_set_menu(indicator.get(), GTK_MENU(emptyMenu.get()));
-    menuView.reset();
-    return;
-  }
-  auto view = std::make_unique<MenuView>(item.menu());
-  app_indicator_set_menu(indicator.get(), view->gtkMenu());
-  menuView = std::move(view);
-  menuView->trackExportedMenu(exportedMenuRoot().get());
-}
-
-GObjectPtr<DbusmenuMenuitem> StatusItemView::exportedMenuRoot() const {
-  DbusmenuServer* server = nullptr;
-  g_object_get(indicator.get(), "dbus-menu-server", &server, nullptr);
-  GObjectPtr<DbusmenuServer> heldServer(server);
-  DbusmenuMenuitem* root = nullptr;
-  if (server != nullptr) g_object_get(server, "root-node", &root, nullptr);
-  return GObjectPtr<DbusmenuMenuitem>(root);
+  popup.reset();
+  if (!bus) return;
+  // One dbusmenu object at a time holds the path.
+  menuExport.reset();
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
 }
 
 // The panel highlights the item while its menu is open wherever the desktop can.
 void StatusItemView::statusItemHighlightModeDidChange(NSStatusItem& /*item*/) {}
 
+void StatusItemView::watcherAppeared(const std::string& process) {
+  hostProcess = process;
+  trayTimer.reset();
+  showTitle();
+}
+
+void StatusItemView::itemRegistered() {
+  registered = true;
+  unseenTimer.reset();
+  // A menu shown beside the tray icon is placed by it.
+  if (tray) popup.reset();
+  tray.reset();
+}
+
+void StatusItemView::watcherGone() {
+  hostProcess.reset();
+  registered = false;
+  if (!tray && !trayTimer) trayTimer = startTimer(timing.trayDelay, trayDue, this);
+  if (!tray || !tray->isEmbedded()) armUnseenTimer();
+}
+
 void StatusItemView::showTitle() {
   const std::string title = trimmed(item.title());
-  pyrelleIndicatorSetTooltip(indicator.get(), title.empty() ? "Pyrelle" : "Pyrelle: " + title);
-  _presentation = files ? titlePresentation(registered, currentDesktops) : TitlePresentation::Label;
-
-  // Where the label is not shown the title goes into the icon; should drawing it fail, the
-  // label is still the better place for it.
-  std::string drawn;
-  if (_presentation == TitlePresentation::Icon && !title.empty()) drawn = iconShowing(item.title());
-  const bool inIcon = _presentation == TitlePresentation::Icon && (title.empty() || !drawn.empty());
-  const std::string label = inIcon ? "" : item.title();
-  app_indicator_set_label(indicator.get(), label.c_str(), label.empty() ? "" : labelGuide);
-  setIcon(drawn.empty() ? thermometer : drawn);
-}
-
-std::string StatusItemView::iconShowing(const std::string& title) {
-  if (title != drawnTitle || drawnIcon.empty()) {
-    drawnIcon = files->writeTitleIcon(title);
-    drawnTitle = title;
+  _presentation = titlePresentation(setting, hostProcess);
+  if (tray) tray->show(title, toolTipOf(title));
+  // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
+  // any icon drawn) when one appears, before the item registers with it.
+  if (!exported || !hostProcess) return;
+  if (_presentation == TitlePresentation::Label) {
+    // The label alone follows the title: one signal per change.
+    exported->setIcon(thermometerIconName, {});
+    exported->setToolTip(itemName);
+    exported->setLabel(title);
+    return;
   }
-  return drawnIcon;
+  exported->setLabel("");
+  exported->setIcon("", drawnIcons(title));
+  exported->setToolTip(toolTipOf(title));
 }
 
-// Icons go by absolute path, which panels and the fallback tray icon load as they are. (An
-// icon theme path with plain names would be the StatusNotifierItem way, but with one set, the
-// library reads past the end of GTK's icon search path when it falls back to the tray icon.)
-void StatusItemView::setIcon(const std::string& icon) {
-  if (icon == shownIcon) return;
-  shownIcon = icon;
-  app_indicator_set_icon_full(indicator.get(), icon.c_str(), "Pyrelle");
+void StatusItemView::popUpMenu(GtkStatusIcon* near) {
+  if (!item.menu() || !ensureGtkInitialised()) return;
+  if (popup && popup->isShown()) return;
+  popup = std::make_unique<MenuView>(item.menu());
+  popup->popUp(near);
 }
 
-void StatusItemView::connectionChanged(AppIndicator* /*indicator*/, gboolean registered,
-                                       gpointer self) {
+void StatusItemView::trayEmbeddingChanged() {
+  if (tray && tray->isEmbedded()) {
+    unseenTimer.reset();
+    return;
+  }
+  if (!registered) armUnseenTimer();
+}
+
+void StatusItemView::armUnseenTimer() {
+  if (!unseenTimer) unseenTimer = startTimer(timing.unseenDelay, unseenDue, this);
+}
+
+gboolean StatusItemView::trayDue(gpointer self) {
   auto* view = static_cast<StatusItemView*>(self);
-  view->registered = registered;
+  view->trayTimer.reset();
+  if (view->registered || view->tray || !ensureGtkInitialised()) return G_SOURCE_REMOVE;
+  TrayIcon::Callbacks callbacks;
+  callbacks.menuRequested = [view] { view->popUpMenu(view->tray->statusIcon()); };
+  callbacks.embeddingChanged = [view] { view->trayEmbeddingChanged(); };
+  view->tray = std::make_unique<TrayIcon>(std::move(callbacks));
   view->showTitle();
+  return G_SOURCE_REMOVE;
+}
+
+gboolean StatusItemView::unseenDue(gpointer self) {
+  auto* view = static_cast<StatusItemView*>(self);
+  view->unseenTimer.reset();
+  if (view->registered || (view->tray && view->tray->isEmbedded())) return G_SOURCE_REMOVE;
+  NSLog(
+      "Panel: nothing shows Pyrelle: no StatusNotifierWatcher on the session bus took the item "
+      "and no system tray embedded its icon. On GNOME, enable the \"AppIndicator and "
+      "KStatusNotifierItem Support\" extension; elsewhere, add a status notifier or system tray "
+      "to the panel. Pyrelle keeps running and shows up when one appears.");
+  return G_SOURCE_REMOVE;
 }

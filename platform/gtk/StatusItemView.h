@@ -1,67 +1,87 @@
 #pragma once
-// Shows one status item in the desktop's panel as an AppIndicator: the thermometer icon, the
-// item's title as the indicator's label or drawn into the icon (see TitlePresentation.h), the
-// title as the tooltip, and the item's menu (MenuView).
+// Shows one status item in the desktop's panel. On the session bus it is a StatusNotifierItem of
+// our own with its menu over dbusmenu, registered with whichever process owns the
+// StatusNotifierWatcher, again whenever that owner changes. The title goes into the item's label
+// where that host shows labels, else it is drawn into the icon (TitlePresentation.h); the
+// tooltip carries it too. Where no watcher exists the item falls back to an XEmbed tray icon,
+// the only part that needs GTK, and drops it when a watcher comes back. A click that reaches the
+// item itself (Activate, the tray icon) opens our own GtkMenu. When nothing shows the item for a
+// while, the log says what to enable.
 
-#include <libayatana-appindicator/app-indicator.h>
-#include <libdbusmenu-glib/menuitem.h>
+#include <gio/gio.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/appkit/NSStatusItem.h"
-#include "platform/gtk/GObjectPtr.h"
-#include "platform/gtk/IconFiles.h"
+#include "platform/foundation/GLibPtr.h"
 #include "platform/gtk/MenuView.h"
-#include "platform/gtk/TitlePresentation.h"
+#include "platform/gtk/TrayIcon.h"
+#include "platform/panel/MenuExport.h"
+#include "platform/panel/StatusNotifierItem.h"
+#include "platform/panel/TitlePresentation.h"
+#include "platform/panel/WatcherClient.h"
 
-class StatusItemView final : private NSStatusItemObserver {
+class StatusItemView final : private NSStatusItemObserver, private WatcherClient::Listener {
  public:
-  // `id` names the indicator on the session bus; `currentDesktops` is XDG_CURRENT_DESKTOP.
-  StatusItemView(NSStatusItem& item, const std::string& id, std::string currentDesktops);
+  struct Timing {
+    // How long the item waits for a watcher before it shows the tray icon instead: a panel that
+    // restarts owns the watcher's name again well within it.
+    std::chrono::milliseconds trayDelay{1500};
+    // How long the item may go unseen (no watcher took it, no tray embedded it) before a log line
+    // says so.
+    std::chrono::milliseconds unseenDelay{5000};
+  };
+
+  // `number` tells the process's items apart on the bus (1 for the first).
+  StatusItemView(NSStatusItem& item, unsigned number, Timing timing);
   ~StatusItemView() override;
   StatusItemView(const StatusItemView&) = delete;
   StatusItemView& operator=(const StatusItemView&) = delete;
 
   TitlePresentation presentation() const { return _presentation; }
-  // Registered with a StatusNotifierWatcher (a panel shows the item through D-Bus), as the
-  // indicator last said; false while it uses the fallback tray icon or has not registered yet.
+  // A StatusNotifierWatcher accepted the item.
   bool isRegistered() const { return registered; }
 
-  AppIndicator* indicatorForTesting() const { return indicator.get(); }
-  MenuView* menuViewForTesting() const { return menuView.get(); }
+  TrayIcon* trayIconForTesting() const { return tray.get(); }
+  MenuView* menuViewForTesting() const { return popup.get(); }
+  MenuExport* menuExportForTesting() const { return menuExport.get(); }
 
  private:
   void statusItemTitleDidChange(NSStatusItem& item) override;
   void statusItemMenuDidChange(NSStatusItem& item) override;
   void statusItemHighlightModeDidChange(NSStatusItem& item) override;
+  void watcherAppeared(const std::string& process) override;
+  void itemRegistered() override;
+  void watcherGone() override;
 
-  // The root of the menu as the indicator exports it on the session bus; nullptr when none.
-  GObjectPtr<DbusmenuMenuitem> exportedMenuRoot() const;
   void showTitle();
-  // The icon file showing `title`, drawn when the title changed; empty when it cannot be drawn.
-  std::string iconShowing(const std::string& title);
-  // Shows `icon`: a file's absolute path, or a name in the icon theme.
-  void setIcon(const std::string& icon);
-  static void connectionChanged(AppIndicator* indicator, gboolean registered, gpointer self);
+  void popUpMenu(GtkStatusIcon* near);
+  void trayEmbeddingChanged();
+  void armUnseenTimer();
+  static gboolean trayDue(gpointer self);
+  static gboolean unseenDue(gpointer self);
 
   NSStatusItem& item;
-  std::string currentDesktops;
-  std::unique_ptr<IconFiles> files;
-  // The thermometer: its name in the icon theme where it is installed, else a file's path.
-  std::string thermometer;
-  // The icon as last given to the indicator.
-  std::string shownIcon;
-  // The title last drawn into an icon, and that icon's file.
-  std::string drawnTitle;
-  std::string drawnIcon;
-  // From the indicator's "connection-changed" signal (its "connected" property can change before
-  // the signal comes).
-  bool registered = false;
+  const unsigned number;
+  // Where the item's menu is exported.
+  const std::string menuPath;
+  const Timing timing;
+  const TitleSetting setting;
   TitlePresentation _presentation = TitlePresentation::Icon;
-  // Declared before the indicator: the indicator lets go of the GtkMenu before it is destroyed.
-  std::unique_ptr<MenuView> menuView;
-  OwnedWidget emptyMenu;
-  GObjectPtr<AppIndicator> indicator;
-  SignalConnection registration;
+  // The watcher's program while a watcher hosts the item.
+  std::optional<std::string> hostProcess;
+  bool registered = false;
+  GObjectPtr<GDBusConnection> bus;
+  std::unique_ptr<MenuExport> menuExport;
+  std::unique_ptr<StatusNotifierItem> exported;
+  std::unique_ptr<WatcherClient> watcher;
+  std::unique_ptr<TrayIcon> tray;
+  std::unique_ptr<MenuView> popup;
+  // Declared last, so they go first and never fire into a half-destroyed view.
+  GSourcePtr trayTimer;
+  GSourcePtr unseenTimer;
 };

@@ -1,12 +1,14 @@
-// The status item's view, with a StatusNotifierWatcher standing in for the panel on the private
-// session bus where a test needs one.
+// The status item on the session bus, seen from a stand-in panel: a StatusNotifierWatcher on a
+// connection of its own, in the same process, under Xvfb and a private session bus.
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <libdbusmenu-glib/server.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,19 +16,19 @@
 
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSRunLoop.h"
-#include "platform/gtk/GtkApplicationBackend.h"
-#include "platform/gtk/PyrelleIndicator.h"
+#include "platform/foundation/NSUserDefaults.h"
 #include "platform/gtk/StatusBarView.h"
 
 namespace {
 
+using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 using GVariantPtr = std::unique_ptr<GVariant, GLibRelease<g_variant_unref>>;
 
 // Runs the default main context until `done()` holds; false when `timeout` passed first.
-bool spinUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
   bool expired = false;
   const guint watchdog = g_timeout_add(
       static_cast<guint>(timeout.count()),
@@ -40,28 +42,148 @@ bool spinUntil(const std::function<bool()>& done,
   return done();
 }
 
-// What libayatana-appindicator asks of the panel's StatusNotifierWatcher.
-constexpr const char* watcherXml =
-    "<node><interface name='org.kde.StatusNotifierWatcher'>"
-    "<method name='RegisterStatusNotifierItem'><arg type='s' direction='in'/></method>"
-    "<property name='IsStatusNotifierHostRegistered' type='b' access='read'/>"
-    "</interface></node>";
-
-// The share of the pixels of the 64-pixel PNG at `path` that are opaque and light, as the drawn
-// text is; -1 when the file is no such image.
-double textShare(const std::string& path) {
-  const GObjectPtr<GdkPixbuf> image(gdk_pixbuf_new_from_file(path.c_str(), nullptr));
-  if (!path.ends_with(".png") || !image || gdk_pixbuf_get_width(image.get()) != 64 ||
-      gdk_pixbuf_get_height(image.get()) != 64 || gdk_pixbuf_get_rowstride(image.get()) != 64 * 4)
-    return -1;
-  // 64 RGBA pixels fill a row exactly.
-  const guchar* pixels = gdk_pixbuf_read_pixels(image.get());
-  int light = 0;
-  for (const guchar* pixel = pixels; pixel < pixels + 64 * 64 * 4; pixel += 4) {
-    light += pixel[0] > 200 && pixel[1] > 200 && pixel[2] > 200 && pixel[3] > 200;
-  }
-  return light / (64.0 * 64.0);
+void settle() {
+  spinUntil([] { return false; }, 150ms);
 }
+
+bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
+
+// Where the item lives, and what it registers as.
+const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
+constexpr const char* itemPath = "/StatusNotifierItem";
+
+// A panel: its own bus connection, a StatusNotifierWatcher while started, the items that
+// registered with it and the item's signals it saw.
+class StandInPanel {
+ public:
+  StandInPanel() {
+    const GCharPtr address(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+    bus.reset(g_dbus_connection_new_for_address_sync(
+        address.get(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr));
+    subscription = g_dbus_connection_signal_subscribe(
+        bus.get(), nullptr, "org.kde.StatusNotifierItem", nullptr, nullptr, nullptr,
+        G_DBUS_SIGNAL_FLAGS_NONE,
+        [](GDBusConnection*, const char*, const char*, const char*, const char* member, GVariant*,
+           gpointer self) { static_cast<StandInPanel*>(self)->signals.emplace_back(member); },
+        this, nullptr);
+  }
+  ~StandInPanel() {
+    stop();
+    g_dbus_connection_signal_unsubscribe(bus.get(), subscription);
+    g_dbus_connection_close_sync(bus.get(), nullptr, nullptr);
+  }
+  StandInPanel(const StandInPanel&) = delete;
+  StandInPanel& operator=(const StandInPanel&) = delete;
+
+  // Takes the watcher's name, from another panel too; true once it owns it.
+  bool start() {
+    static const GDBusInterfaceVTable vtable = {
+        [](GDBusConnection*, const char*, const char*, const char*, const char*,
+           GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
+          auto* panel = static_cast<StandInPanel*>(self);
+          if (panel->refusals > 0) {
+            --panel->refusals;
+            g_dbus_method_invocation_return_dbus_error(invocation, "org.example.Error.NotReady",
+                                                       "not ready");
+            return;
+          }
+          const char* service = nullptr;
+          g_variant_get(parameters, "(&s)", &service);
+          panel->registrations.emplace_back(service);
+          panel->itemConnection = g_dbus_method_invocation_get_sender(invocation);
+          g_dbus_method_invocation_return_value(invocation, nullptr);
+        },
+        nullptr,
+        nullptr,
+        {}};
+    GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
+        "<node><interface name='org.kde.StatusNotifierWatcher'>"
+        "<method name='RegisterStatusNotifierItem'><arg type='s' direction='in'/></method>"
+        "</interface></node>",
+        nullptr);
+    object = g_dbus_connection_register_object(
+        bus.get(), "/StatusNotifierWatcher", node->interfaces[0], &vtable, this, nullptr, nullptr);
+    g_dbus_node_info_unref(node);
+    owned = false;
+    name = g_bus_own_name_on_connection(
+        bus.get(), "org.kde.StatusNotifierWatcher",
+        static_cast<GBusNameOwnerFlags>(G_BUS_NAME_OWNER_FLAGS_ALLOW_REPLACEMENT |
+                                        G_BUS_NAME_OWNER_FLAGS_REPLACE),
+        [](GDBusConnection*, const char*, gpointer self) {
+          static_cast<StandInPanel*>(self)->owned = true;
+        },
+        nullptr, this, nullptr);
+    return spinUntil([this] { return owned; });
+  }
+  void stop() {
+    if (name != 0) g_bus_unown_name(name);
+    if (object != 0) g_dbus_connection_unregister_object(bus.get(), object);
+    name = object = 0;
+  }
+
+  // Says the item is gone, as a watcher does when it drops one.
+  void dropItem() {
+    g_dbus_connection_emit_signal(bus.get(), nullptr, "/StatusNotifierWatcher",
+                                  "org.kde.StatusNotifierWatcher", "StatusNotifierItemUnregistered",
+                                  g_variant_new("(s)", (itemConnection + "@" + itemPath).c_str()),
+                                  nullptr);
+  }
+
+  // Calls the item as a host does; nullptr after a test failure.
+  GVariantPtr call(const char* path, const char* interface, const char* method,
+                   GVariant* parameters) {
+    GAsyncResult* result = nullptr;
+    g_dbus_connection_call(
+        bus.get(), itemService.c_str(), path, interface, method, parameters, nullptr,
+        G_DBUS_CALL_FLAGS_NONE, 3000, nullptr,
+        [](GObject*, GAsyncResult* done, gpointer out) {
+          *static_cast<GAsyncResult**>(out) = G_ASYNC_RESULT(g_object_ref(done));
+        },
+        &result);
+    // This process answers, so the loop runs while it waits.
+    EXPECT_TRUE(spinUntil([&result] { return result != nullptr; }, 10s)) << method;
+    const GObjectPtr<GAsyncResult> finished(result);
+    GErrorOut error;
+    GVariantPtr reply(result ? g_dbus_connection_call_finish(bus.get(), result, error.out())
+                             : nullptr);
+    EXPECT_TRUE(reply) << method << ": " << error.message();
+    return reply;
+  }
+  GVariantPtr property(const char* property) {
+    const GVariantPtr reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                                   g_variant_new("(ss)", "org.kde.StatusNotifierItem", property));
+    if (!reply) return GVariantPtr(g_variant_ref_sink(g_variant_new_string("<none>")));
+    GVariant* value = nullptr;
+    g_variant_get(reply.get(), "(v)", &value);
+    return GVariantPtr(value);
+  }
+  std::string text(const char* propertyName) {
+    const GVariantPtr value = property(propertyName);
+    return g_variant_is_of_type(value.get(), G_VARIANT_TYPE_STRING)
+               ? g_variant_get_string(value.get(), nullptr)
+               : "<not a string>";
+  }
+  // Waits until every signal the item sent before now has arrived: a reply from the item comes
+  // after them.
+  void sync() { property("Id"); }
+
+  Lines registrations;
+  Lines signals;
+  // Registrations to refuse before taking one.
+  int refusals = 0;
+  // The connection the last registration came from.
+  std::string itemConnection;
+
+ private:
+  GObjectPtr<GDBusConnection> bus;
+  guint subscription = 0;
+  guint object = 0;
+  guint name = 0;
+  bool owned = false;
+};
 
 // Receives the action of the menu's "Info..." entry.
 class InfoTarget : public NSObject {
@@ -70,28 +192,40 @@ class InfoTarget : public NSObject {
   int abouts = 0;
 };
 
-// A status item as the application makes it (variable length, with a menu) on a started
-// backend.
+// The bytes of `icon`'s pixels, each byte taken from the 0xAARRGGBB word at `shifts`.
+std::vector<guint8> bytesOf(const TitleIcon& icon, std::array<int, 4> shifts) {
+  std::vector<guint8> bytes;
+  for (const std::uint32_t pixel : icon.argb) {
+    for (const int shift : shifts) bytes.push_back(static_cast<guint8>(pixel >> shift));
+  }
+  return bytes;
+}
+
+// The owner of the watcher's name as the item identifies it: the process's name is this
+// thread's, for the length of a test.
+class ProcessNamed {
+ public:
+  explicit ProcessNamed(const char* name) {
+    prctl(PR_GET_NAME, original);
+    prctl(PR_SET_NAME, name);
+  }
+  ~ProcessNamed() { prctl(PR_SET_NAME, original); }
+
+ private:
+  char original[17] = {};
+};
+
 class StatusItemViewTest : public ::testing::Test {
  protected:
-  StatusItemViewTest() {
-    int argc = 0;
-    char** argv = nullptr;
-    EXPECT_EQ(backend->start(argc, argv), 0);
-    backend->interfaceLoaded(objects);
-  }
   ~StatusItemViewTest() override {
-    if (watcherName != 0) {
-      g_bus_unown_name(watcherName);
-      g_dbus_connection_unregister_object(bus.get(), watcherObject);
-    }
     item.reset();
-    backend.reset();
+    bar.reset();
     NSRunLoop::mainRunLoop().resetForTesting();
-    g_unsetenv("XDG_CURRENT_DESKTOP");
   }
 
-  void makeItem() {
+  // A status item as the application makes it, with a menu, titled "45 °C".
+  void makeItem(StatusItemView::Timing timing = {}) {
+    bar = std::make_unique<StatusBarView>(timing);
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
     auto menu = std::make_shared<NSMenu>("Pyrelle");
     menu->addItem(std::make_shared<NSMenuItem>("Fan 1: 1200 RPM", NSSelector{}, ""));
@@ -100,88 +234,23 @@ class StatusItemViewTest : public ::testing::Test {
     info->setTarget(&target);
     menu->addItem(info);
     item->setMenu(menu);
-    view = backend->statusBarViewForTesting()->viewOf(*item);
+    item->setTitle("45 °C");
+    view = bar->viewOf(*item);
     ASSERT_NE(view, nullptr);
   }
-  AppIndicator* indicator() const { return view->indicatorForTesting(); }
-
-  // Puts a panel on the bus: a StatusNotifierWatcher that notes where the item that registers
-  // lives.
-  void startPanel() {
-    static const GDBusInterfaceVTable vtable = {
-        // An item registers with its object path, on its own connection.
-        [](GDBusConnection*, const char* sender, const char*, const char*, const char*,
-           GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
-          auto* test = static_cast<StatusItemViewTest*>(self);
-          const char* path = nullptr;
-          g_variant_get(parameters, "(&s)", &path);
-          test->itemBusName = sender;
-          test->itemPath = path;
-          g_dbus_method_invocation_return_value(invocation, nullptr);
-        },
-        [](GDBusConnection*, const char*, const char*, const char*, const char*, GError**,
-           gpointer) { return g_variant_new_boolean(TRUE); },
-        nullptr,
-        {}};
-    GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(watcherXml, nullptr);
-    watcherObject = g_dbus_connection_register_object(
-        bus.get(), "/StatusNotifierWatcher", node->interfaces[0], &vtable, this, nullptr, nullptr);
-    g_dbus_node_info_unref(node);
-    watcherName = g_bus_own_name_on_connection(bus.get(), "org.kde.StatusNotifierWatcher",
-                                               G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
-                                               nullptr, nullptr);
-  }
-  // Waits until the item registered with the panel; false after a test failure.
-  bool registered() {
-    const bool done = spinUntil([&] { return view->isRegistered() && !itemPath.empty(); });
-    EXPECT_TRUE(done) << "the indicator never registered with the watcher";
+  // Waits until `panel` holds the item; false after a test failure.
+  bool registeredWith(const StandInPanel& panel, std::size_t times = 1) {
+    const bool done =
+        spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; });
+    EXPECT_TRUE(done) << "the item did not register with the watcher";
+    EXPECT_EQ(panel.registrations, Lines(times, itemPath));
     return done;
   }
-
-  // A string property of the exported StatusNotifierItem, read over the bus as a panel reads
-  // it; "<none>" after a test failure.
-  std::string exported(const char* property) {
-    GAsyncResult* result = nullptr;
-    g_dbus_connection_call(
-        bus.get(), itemBusName.c_str(), itemPath.c_str(), "org.freedesktop.DBus.Properties", "Get",
-        g_variant_new("(ss)", "org.kde.StatusNotifierItem", property), G_VARIANT_TYPE("(v)"),
-        G_DBUS_CALL_FLAGS_NONE, 2000, nullptr,
-        [](GObject*, GAsyncResult* done, gpointer out) {
-          *static_cast<GAsyncResult**>(out) = G_ASYNC_RESULT(g_object_ref(done));
-        },
-        &result);
-    // This process answers, so the loop runs while it waits; the call's timeout ends the wait.
-    EXPECT_TRUE(spinUntil([&result] { return result != nullptr; }, std::chrono::seconds(10)));
-    const GObjectPtr<GAsyncResult> finished(result);
-    const GVariantPtr reply(result ? g_dbus_connection_call_finish(bus.get(), result, nullptr)
-                                   : nullptr);
-    if (!reply) return "<none>";
-    GVariant* value = nullptr;
-    g_variant_get(reply.get(), "(v)", &value);
-    const GVariantPtr ownedValue(value);
-    return g_variant_get_string(value, nullptr);
-  }
-
-  // The menu's root as the indicator exports it on the bus.
-  DbusmenuMenuitem* exportedRoot() const {
-    DbusmenuServer* server = nullptr;
-    g_object_get(indicator(), "dbus-menu-server", &server, nullptr);
-    const GObjectPtr<DbusmenuServer> ownedServer(server);
-    DbusmenuMenuitem* root = nullptr;
-    g_object_get(server, "root-node", &root, nullptr);
-    const GObjectPtr<DbusmenuMenuitem> ownedRoot(root);
-    return root;  // the server holds it too
-  }
-  DbusmenuMenuitem* exportedEntry(int index) const {
-    return DBUSMENU_MENUITEM(
-        g_list_nth_data(dbusmenu_menuitem_get_children(exportedRoot()), index));
-  }
-  // The exported entries top to bottom, as a panel shows them: "---" for a separator,
-  // " (disabled)" after an entry that is.
+  // The exported entries top to bottom: "---" for a separator, " (disabled)" where one is.
   Lines exportedMenu() const {
     Lines entries;
-    for (GList* child = dbusmenu_menuitem_get_children(exportedRoot()); child;
-         child = child->next) {
+    DbusmenuMenuitem* root = view->menuExportForTesting()->rootForTesting();
+    for (GList* child = dbusmenu_menuitem_get_children(root); child; child = child->next) {
       auto* entry = DBUSMENU_MENUITEM(child->data);
       const char* label = dbusmenu_menuitem_property_get(entry, "label");
       const bool enabled = dbusmenu_menuitem_property_get_bool(entry, "enabled");
@@ -192,108 +261,205 @@ class StatusItemViewTest : public ::testing::Test {
     return entries;
   }
 
-  NSMainInterface objects;
-  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>();
-  const GObjectPtr<GDBusConnection> bus{g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)};
   InfoTarget target;
+  std::unique_ptr<StatusBarView> bar;
   std::shared_ptr<NSStatusItem> item;
   StatusItemView* view = nullptr;
-  guint watcherObject = 0;
-  guint watcherName = 0;
-  // Where the item that registered with the panel lives; empty until one did.
-  std::string itemBusName;
-  std::string itemPath;
 };
 
-TEST_F(StatusItemViewTest, FallbackTrayIconShowsTheTitleUntilAPanelShowsTheLabel) {
-  g_setenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME", TRUE);
-  makeItem();
-  item->setTitle("45 °C");
-  // No watcher on the bus: the library falls back to a plain tray icon, which has no label.
-  ASSERT_TRUE(spinUntil([&] { return pyrelleIndicatorFallbackIcon(indicator()) != nullptr; }));
-  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
-  EXPECT_GT(textShare(app_indicator_get_icon(indicator())), 0.08);
+TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
+  LogCaptureForTesting log;
+  makeItem({.trayDelay = 100ms, .unseenDelay = 400ms});
+  // No watcher, and no tray on this X server: the tray icon waits, and the log says why nothing
+  // shows the item, once.
+  ASSERT_TRUE(spinUntil([&] { return view->trayIconForTesting() != nullptr; }));
+  // The tray icon's pixels are the drawing's, as R, G, B, A bytes.
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  const GCharPtr tooltip(
-      gtk_status_icon_get_tooltip_text(pyrelleIndicatorFallbackIcon(indicator())));
+  GdkPixbuf* shown = gtk_status_icon_get_pixbuf(view->trayIconForTesting()->statusIcon());
   G_GNUC_END_IGNORE_DEPRECATIONS
-  EXPECT_STREQ(tooltip.get(), "Pyrelle: 45 °C");
+  ASSERT_NE(shown, nullptr);
+  const TitleIcon drawn = drawTitleIcon("45 °C", gdk_pixbuf_get_width(shown));
+  const guchar* pixels = gdk_pixbuf_read_pixels(shown);
+  EXPECT_TRUE(
+      std::equal(pixels, pixels + drawn.argb.size() * 4, bytesOf(drawn, {16, 8, 0, 24}).begin()));
+  const auto unseen = [&] {
+    return std::count_if(log.lines().begin(), log.lines().end(), [](const std::string& line) {
+      return line.find("nothing shows Pyrelle") != std::string::npos;
+    });
+  };
+  EXPECT_TRUE(spinUntil([&] { return unseen() == 1; }));
 
-  // A panel that shows labels: the label follows the title, in the library and on the bus.
-  startPanel();
-  ASSERT_TRUE(registered());
-  EXPECT_EQ(view->presentation(), TitlePresentation::Label);
-  EXPECT_STREQ(app_indicator_get_label(indicator()), "45 °C");
-  EXPECT_STREQ(app_indicator_get_label_guide(indicator()), "-00 °F");
-  EXPECT_EQ(exported("XAyatanaLabel"), "45 °C");
-  item->setTitle("104 °F");
-  EXPECT_STREQ(app_indicator_get_label(indicator()), "104 °F");
-  EXPECT_EQ(exported("XAyatanaLabel"), "104 °F");
+  // A watcher that refuses at first (still starting) is asked again, and so is one that drops
+  // the item.
+  StandInPanel first;
+  first.refusals = 1;
+  ASSERT_TRUE(first.start());
+  ASSERT_TRUE(registeredWith(first));
+  first.dropItem();
+  ASSERT_TRUE(registeredWith(first, 2));
+  EXPECT_EQ(view->trayIconForTesting(), nullptr);
+
+  // Another panel takes the watcher's name over: the item registers with it too, and shows its
+  // title as that host needs.
+  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
+  StandInPanel second;
+  {
+    const ProcessNamed host("gnome-shell");
+    ASSERT_TRUE(second.start());
+    ASSERT_TRUE(registeredWith(second));
+    EXPECT_EQ(view->presentation(), TitlePresentation::Label);
+  }
+
+  // It goes, and the name falls back to the first, which waited in the queue.
+  second.stop();
+  ASSERT_TRUE(registeredWith(first, 3));
+  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
+
+  // No watcher at all: the tray icon, until a watcher comes back.
+  first.stop();
+  EXPECT_TRUE(spinUntil([&] { return !view->isRegistered() && view->trayIconForTesting(); }));
+  ASSERT_TRUE(first.start());
+  ASSERT_TRUE(registeredWith(first, 4));
+  EXPECT_EQ(view->trayIconForTesting(), nullptr);
+  settle();
+  EXPECT_EQ(unseen(), 1);
 }
 
-TEST_F(StatusItemViewTest, TitleIsDrawnIntoTheIconWhereThePanelIgnoresLabels) {
-  g_setenv("XDG_CURRENT_DESKTOP", "KDE", TRUE);
-  startPanel();
+void useSettings(const std::string& contents) {
+  const std::string folder = std::string(g_get_user_config_dir()) + "/pyrelle";
+  g_mkdir_with_parents(folder.c_str(), 0700);
+  g_file_set_contents((folder + "/settings.ini").c_str(), contents.c_str(), -1, nullptr);
+  NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
+}
+
+TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
+  struct Case {
+    const char* host;
+    const char* setting;
+    TitlePresentation expected;
+    bool settingLogged;
+  };
+  const Case cases[] = {
+      {"gnome-shell", "", TitlePresentation::Label, false},
+      // The kernel cuts process names at 15 characters.
+      {"ayatana-indicat", "", TitlePresentation::Label, false},
+      {"xfce4-panel", "", TitlePresentation::Icon, false},
+      {"xfce4-panel", "[Panel]\ntitle=label\n", TitlePresentation::Label, false},
+      {"gnome-shell", "[Panel]\ntitle= Icon \n", TitlePresentation::Icon, false},
+      {"gnome-shell", "[Panel]\ntitle=sideways\n", TitlePresentation::Label, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.host) + " with \"" + c.setting + "\"");
+    useSettings(c.setting);
+    LogCaptureForTesting log;
+    const ProcessNamed host(c.host);
+    makeItem();
+    StandInPanel panel;
+    ASSERT_TRUE(panel.start());
+    ASSERT_TRUE(registeredWith(panel));
+    EXPECT_EQ(view->presentation(), c.expected);
+    EXPECT_EQ(
+        std::count_if(log.lines().begin(), log.lines().end(),
+                      [](const std::string& line) { return line.find("[Panel]") != line.npos; }),
+        c.settingLogged ? 1 : 0);
+
+    panel.sync();
+    panel.signals.clear();
+    item->setTitle("113 °F");
+    panel.sync();
+    const GVariantPtr pixmaps = panel.property("IconPixmap");
+    if (c.expected == TitlePresentation::Label) {
+      EXPECT_EQ(panel.signals, Lines{"XAyatanaNewLabel"});
+      EXPECT_EQ(panel.text("XAyatanaLabel"), "113 °F");
+      EXPECT_EQ(panel.text("IconName"), "pyrelle");
+      EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
+    } else {
+      // NewIcon only when the drawing changed.
+      EXPECT_TRUE(panel.signals == Lines{"NewToolTip"} ||
+                  panel.signals == (Lines{"NewIcon", "NewToolTip"}));
+      EXPECT_EQ(panel.text("XAyatanaLabel"), "");
+      EXPECT_EQ(panel.text("IconName"), "");
+      ASSERT_EQ(g_variant_n_children(pixmaps.get()), 5u);
+      gint32 width = 0;
+      gint32 height = 0;
+      GVariant* bytes = nullptr;
+      g_variant_get_child(pixmaps.get(), 0, "(ii@ay)", &width, &height, &bytes);
+      const GVariantPtr ownedBytes(bytes);
+      gsize size = 0;
+      const auto* data =
+          static_cast<const guint8*>(g_variant_get_fixed_array(bytes, &size, sizeof(guint8)));
+      EXPECT_TRUE(std::vector<guint8>(data, data + size) ==
+                  bytesOf(drawTitleIcon("113 °F", 16), {24, 16, 8, 0}))
+          << "not ARGB32 in network byte order";
+      const GVariantPtr toolTip = panel.property("ToolTip");
+      const char* toolTipTitle = nullptr;
+      g_variant_get_child(toolTip.get(), 2, "&s", &toolTipTitle);
+      EXPECT_STREQ(toolTipTitle, "Pyrelle: 113 °F");
+    }
+    item.reset();
+    bar.reset();
+  }
+  useSettings("");
+}
+
+TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileAHostOrOurOwnMenuShowsIt) {
   makeItem();
-  item->setTitle("45 °C");
-  ASSERT_TRUE(registered());
+  StandInPanel panel;
+  ASSERT_TRUE(panel.start());
+  ASSERT_TRUE(registeredWith(panel));
+  const auto event = [](const char* name) {
+    return g_variant_new("(isvu)", 0, name, g_variant_new_int32(0), 0u);
+  };
+  struct Step {
+    const char* method;
+    const char* event;  // for "Event"
+    bool trackingAfter;
+  };
+  // What the hosts send: GNOME Shell AboutToShow at registration; xfce4-panel and waybar
+  // AboutToShowGroup on open and nothing on close; GNOME Shell and lxqt-panel "opened" and
+  // "closed" around AboutToShow.
+  const Step steps[] = {{"AboutToShow", nullptr, false},
+                        {"AboutToShowGroup", nullptr, false},
+                        {"Event", "opened", true},
+                        {"AboutToShow", nullptr, true},
+                        {"Event", "closed", false}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.method) + " " + (step.event ? step.event : ""));
+    GVariant* parameters = step.event ? event(step.event)
+                           : std::string_view(step.method) == "AboutToShow"
+                               ? g_variant_new("(i)", 0)
+                               : g_variant_new_parsed("([0],)");
+    panel.call("/MenuBar", "com.canonical.dbusmenu", step.method, parameters);
+    settle();
+    EXPECT_EQ(tracking(), step.trackingAfter);
+  }
 
-  EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
-  EXPECT_EQ(exported("XAyatanaLabel"), "");
-  EXPECT_EQ(exported("Title"), "Pyrelle: 45 °C");
-  const std::string first = exported("IconName");
-  // Enough of it is text to be read, and not so much that it is a blot.
-  EXPECT_GT(textShare(first), 0.08) << first;
-  EXPECT_LT(textShare(first), 0.6);
-
-  // Each title gets a file of its own name, as panels cache icons by name; old ones go, and
-  // the rest with the view.
-  item->setTitle("46 °C");
-  item->setTitle("104 °F");
-  const std::string last = exported("IconName");
-  EXPECT_NE(last, first);
-  EXPECT_GT(textShare(last), 0.08);
-  EXPECT_FALSE(std::filesystem::exists(first));
-  backend.reset();
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(last).parent_path()));
+  // lxqt-panel's left click: our own menu opens, and holds the refresh while it shows.
+  panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
+             g_variant_new("(ii)", 10, 10));
+  ASSERT_TRUE(spinUntil([&] { return view->menuViewForTesting() != nullptr; }));
+  EXPECT_TRUE(spinUntil([&] { return view->menuViewForTesting()->isShown(); }));
+  EXPECT_TRUE(tracking());
+  gtk_menu_shell_cancel(GTK_MENU_SHELL(view->menuViewForTesting()->gtkMenu()));
+  EXPECT_TRUE(spinUntil([] { return !tracking(); }));
 }
 
 TEST_F(StatusItemViewTest, ExportedMenuMirrorsTheEntriesAndChangesInPlace) {
   makeItem();
   EXPECT_EQ(exportedMenu(), (Lines{"Fan 1: 1200 RPM (disabled)", "---", "Info..."}));
-  const gint fan = dbusmenu_menuitem_get_id(exportedEntry(0));
+  DbusmenuMenuitem* root = view->menuExportForTesting()->rootForTesting();
+  const auto entry = [root](guint index) {
+    return DBUSMENU_MENUITEM(g_list_nth_data(dbusmenu_menuitem_get_children(root), index));
+  };
+  const gint fan = dbusmenu_menuitem_get_id(entry(0));
 
   item->menu()->items()[0]->setTitle("Fan 1: 1350 RPM");
-  EXPECT_TRUE(spinUntil([&] {
-    return exportedMenu() == Lines{"Fan 1: 1350 RPM (disabled)", "---", "Info..."};
-  }));
-  EXPECT_EQ(dbusmenu_menuitem_get_id(exportedEntry(0)), fan)
-      << "the entry was rebuilt, not changed";
+  EXPECT_EQ(exportedMenu(), (Lines{"Fan 1: 1350 RPM (disabled)", "---", "Info..."}));
+  EXPECT_EQ(dbusmenu_menuitem_get_id(entry(0)), fan) << "the entry was rebuilt, not changed";
 
-  // A panel's click on "Info..." sends the entry's action.
-  dbusmenu_menuitem_handle_event(exportedEntry(2), "clicked", g_variant_new_int32(0), 0);
+  // A host's click on "Info..." sends the entry's action.
+  dbusmenu_menuitem_handle_event(entry(2), "clicked", g_variant_new_int32(0), 0);
   EXPECT_TRUE(spinUntil([&] { return target.abouts == 1; }));
-}
-
-TEST_F(StatusItemViewTest, RunLoopTracksWhileTheMenuIsOpen) {
-  makeItem();
-  auto tracking = [] {
-    return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking;
-  };
-
-  // A panel shows the menu through the exported root.
-  dbusmenu_menuitem_send_about_to_show(exportedRoot(), nullptr, nullptr);
-  dbusmenu_menuitem_handle_event(exportedRoot(), "opened", g_variant_new_int32(0), 0);
-  EXPECT_TRUE(spinUntil(tracking));
-  dbusmenu_menuitem_handle_event(exportedRoot(), "closed", g_variant_new_int32(0), 0);
-  EXPECT_TRUE(spinUntil([&] { return !tracking(); }));
-
-  // The fallback tray icon pops the GtkMenu up itself.
-  GtkWidget* menu = GTK_WIDGET(view->menuViewForTesting()->gtkMenu());
-  gtk_widget_show(menu);
-  EXPECT_TRUE(tracking());
-  gtk_widget_hide(menu);
-  EXPECT_FALSE(tracking());
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#pragma once
+// The XEmbed tray icon (GtkStatusIcon) shown where no StatusNotifierWatcher hosts the item: the
+// title drawn at the size the tray gives the icon, the tooltip, and a click (either button) that
+// asks for the menu. Knows whether a tray has embedded it.
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/gtk/GObjectPtr.h"
+
+class TrayIcon {
+ public:
+  struct Callbacks {
+    std::function<void()> menuRequested;
+    // A tray embedded the icon, or let go of it.
+    std::function<void()> embeddingChanged;
+  };
+
+  // GTK must be initialised.
+  explicit TrayIcon(Callbacks callbacks);
+  ~TrayIcon();
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+
+  // `title` is drawn into the icon ("--" when empty); `toolTip` shows on hover.
+  void show(const std::string& title, const std::string& toolTip);
+  bool isEmbedded() const;
+
+  GtkStatusIcon* statusIcon() const { return icon.get(); }
+
+ private:
+  void draw();
+  static gboolean sizeChanged(GtkStatusIcon* icon, gint size, gpointer self);
+  static void clicked(GtkStatusIcon* icon, gpointer self);
+  static void popupMenu(GtkStatusIcon* icon, guint button, guint time, gpointer self);
+  static void embeddedChanged(GObject* icon, GParamSpec* property, gpointer self);
+
+  Callbacks callbacks;
+  GObjectPtr<GtkStatusIcon> icon;
+  std::vector<SignalConnection> signals;
+  std::string title;
+  int sizePx = 0;
+};
