@@ -27,6 +27,7 @@ read -r _ kind title <<< "$(awk -v h="$host" '$1 == h' <<< "$hosts_table")"
 [ -n "${PYRELLE_HOSTS_BUS-}" ] || exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@"
 
 here=$(cd "$(dirname "$0")" && pwd)
+export NO_AT_BRIDGE=1   # no accessibility bus for the hosts or the program
 . "$here/lib.sh"; . "$here/start.sh"; . "$here/view.sh"
 interval=2
 limit=$((interval + 1))
