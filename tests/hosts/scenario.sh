@@ -6,28 +6,33 @@
 # temperature change must reach the title within interval + 1 s, a left click must open the
 # menu, the menu must list both fans, and after the menu is dismissed a change must again reach
 # the title within interval + 1 s. Every check is reported; any failure fails the run, and the
-# logs and screenshots are kept in ./HOST/ (the test's working folder).
+# logs and screenshots are kept in ./HOST/ (the test's working folder; PYRELLE_HOSTS_KEEP=1 keeps
+# them also when every check passes).
 # Needs root (the fake hwmon tree is mounted in a private mount namespace of the program's own).
 set -uo pipefail
 
-# host            kind   title: how the host shows the title
+# host          kind   title   commands it needs beyond the common ones (packages.txt)
 hosts_table='
-gnome-shell      gnome  label
-xfce-systray     x11    icon
-xfce-indicator   x11    label
-waybar           sway   icon
-lxqt-panel       x11    icon
-trayer           x11    xembed
+gnome-shell     gnome  label   gnome-shell,glib-compile-schemas,dbus-daemon
+xfce-systray    x11    icon    Xvfb,xfce4-panel
+xfce-indicator  x11    label   Xvfb,xfce4-panel,/usr/libexec/ayatana-indicator-application/ayatana-indicator-application-service
+waybar          sway   icon    sway,swaymsg,waybar,grim,setpriv
+lxqt-panel      x11    icon    Xvfb,lxqt-panel
+trayer          x11    xembed  Xvfb,trayer
 '
 host=${1-} program=${2-} WL_CLICK=${3-}
-read -r _ kind title <<< "$(awk -v h="$host" '$1 == h' <<< "$hosts_table")"
+read -r _ kind title needs <<< "$(awk -v h="$host" '$1 == h' <<< "$hosts_table")"
 [ -n "${kind-}" ] && [ -x "$program" ] || { echo "usage: scenario.sh HOST PATH/TO/pyrelle [wl-click]; hosts:" $(awk 'NF { print $1 }' <<< "$hosts_table"); exit 2; }
 [ "$(id -u)" = 0 ] || { echo "FAIL: needs root for the fake hwmon tree's mount namespace"; exit 1; }
+for c in dbus-run-session gdbus dbus-monitor unshare convert import xdotool xwininfo ${needs//,/ }; do
+  command -v "$c" >/dev/null || { echo "FAIL: $c is missing: install the packages of $(dirname "$0")/packages.txt"; exit 1; }
+done
 # A private session bus for the host, the program and the checks.
 [ -n "${PYRELLE_HOSTS_BUS-}" ] || exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@"
 
 here=$(cd "$(dirname "$0")" && pwd)
 export NO_AT_BRIDGE=1   # no accessibility bus for the hosts or the program
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP   # nothing of the caller's desktop
 . "$here/lib.sh"; . "$here/start.sh"; . "$here/view.sh"
 interval=2
 limit=$((interval + 1))
@@ -40,9 +45,11 @@ finish() {
   local rc=$?
   [ -n "${app-}" ] && kill "$app" 2>/dev/null
   stop_remembered
-  if [ "$rc" -ne 0 ] || [ "$failures" -ne 0 ]; then
+  if [ "$rc" -ne 0 ] || [ "$failures" -ne 0 ] || [ "${PYRELLE_HOSTS_KEEP-}" = 1 ]; then
     mkdir -p "$artifacts"
     cp "$S"/*.log "$S"/*.png "$artifacts"/ 2>/dev/null
+  fi
+  if [ "$rc" -ne 0 ] || [ "$failures" -ne 0 ]; then
     for f in "$S"/*.log; do [ -s "$f" ] && { echo "--- $(basename "$f") (last lines)"; tail -15 "$f"; }; done
     echo "logs and screenshots: $artifacts"
     [ "$rc" -ne 0 ] || rc=1

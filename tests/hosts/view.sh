@@ -69,16 +69,20 @@ press_escape() {
   esac
 }
 
-# X11 menus are new visible top-level windows larger than GTK's 10x10 helpers.
+# X11 menus are new visible top-level windows larger than GTK's 10x10 helpers, and no tooltips
+# (which hosts show when the pointer rests on an item).
 x11_popups() {
   local w
   for w in $(xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    [ "$WIDTH" -gt 10 ] && [ "$HEIGHT" -gt 10 ] && echo "$w ${WIDTH}x$HEIGHT+$X+$Y"
+    [ "$WIDTH" -gt 10 ] && [ "$HEIGHT" -gt 10 ] || continue
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || echo "$w ${WIDTH}x$HEIGHT+$X+$Y"
   done | sort
 }
-# Wayland popups under sway are listed nowhere: the screen under the bar changes.
+# Wayland popups under sway are listed nowhere: the screen under the bar changes, over more
+# than a tooltip would cover (a menu of six entries covers well over 10000 pixels).
 below_bar=600x400+0+26
+menu_pixels=5000
 
 # open_menu BUTTON: clicks the item and waits up to 5 s for a menu; close_menu dismisses it.
 open_menu() {
@@ -90,9 +94,13 @@ open_menu() {
     gnome_menu_is() { [ "$(gnome_item | cut -f5)" = "$1" ]; }
     wait_until 5 gnome_menu_is open ;;
   sway)
-    menu_before=$(pixels "$S/under-bar.png" "$below_bar")
+    shot "$S/before-menu.png" "$below_bar"
     click "$x" "$y" "$1"
-    under_bar_changed() { [ "$(pixels "$S/under-bar.png" "$below_bar")" != "$menu_before" ]; }
+    under_bar_changed() {
+      shot "$S/under-bar.png" "$below_bar" &&
+        awk -v n="$(compare -metric AE "$S/before-menu.png" "$S/under-bar.png" null: 2>&1)" \
+          -v m="$menu_pixels" 'BEGIN { exit !(n + 0 > m) }'
+    }
     wait_until 5 under_bar_changed ;;
   x11)
     menu_before=$(x11_popups)
@@ -105,8 +113,7 @@ close_menu() {
   press_escape
   case $kind in
   gnome) wait_until 5 gnome_menu_is closed ;;
-  sway) under_bar_back() { [ "$(pixels "$S/under-bar.png" "$below_bar")" = "$menu_before" ]; }
-        wait_until 5 under_bar_back ;;
+  sway) wait_until 5 eval '! under_bar_changed' ;;
   x11) local win; read -r win _ < "$S/menu"
        popup_gone() { ! xdotool search --onlyvisible --maxdepth 1 --name '' | grep -qx "$win"; }
        wait_until 5 popup_gone ;;
