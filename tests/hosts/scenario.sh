@@ -87,14 +87,14 @@ set_temperature 45
 
 # --- 1. the host -----------------------------------------------------------------------------
 start_host() {
-  "start_${host//-/_}" > "$S/start.out" 2>&1 && return 0
-  say "host did not start: $(tail -1 "$S/start.out")"
+  "start_${host//-/_}" > "$S/start.log" 2>&1 && return 0
+  say "host did not start: $(tail -1 "$S/start.log")"
   return 1
 }
 t0=$(now)
 if ! start_host; then
   stop_remembered; say "retrying once"
-  start_host || { fail "$host did not start twice: $(tail -1 "$S/start.out")"; exit 1; }
+  start_host || { fail "$host did not start twice: $(tail -1 "$S/start.log")"; exit 1; }
 fi
 pass "$host ready after $(seconds_since "$t0") s"
 dbus-monitor --session "interface='com.canonical.dbusmenu'" "interface='org.kde.StatusNotifierItem'" \
