@@ -172,13 +172,23 @@ host_label() {
 }
 [ -z "$item_path" ] || { bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
   fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "'[A-Za-z]*': <'[^']*°[^']*'>")"; }
+# the size (WxH) of what differs from the empty panel, or else from the area's top left pixel
+drawn_size() {
+  if [ -s "$S/empty-panel.png" ] && [ "$kind" != gnome ]; then
+    convert \( "$S/empty-panel.png" -crop "${region%%+*}+0+0" +repage \) "$S/p1.png" \
+      -compose difference -composite -threshold 8% -bordercolor black -border 1 -trim -format %wx%h info:
+  else
+    convert "$S/p1.png" -bordercolor "$(convert "$S/p1.png" -format '%[pixel:p{0,0}]' info:)" -border 1 \
+      -fuzz 8% -trim -format %wx%h info:
+  fi
+}
 if [ -s "$S/empty-panel.png" ] && [ "$kind" != gnome ]; then
   # the item's area as it was before the program started
   [ "$(pixels "$S/p1.png" "$region")" != "$(convert "$S/empty-panel.png" -crop "${region%%+*}+0+0" +repage rgb:- | md5sum | cut -c1-32)" ] &&
-    pass "the item is drawn in the panel" || fail "nothing drawn where the item should be"
+    pass "the item is drawn in the panel ($(drawn_size) px)" || fail "nothing drawn where the item should be"
 else  # the shell places items anywhere; the tray maps only once it holds an icon
   [ "$(shot "$S/p1.png" "$region" && convert "$S/p1.png" -format %k info:)" -ge 3 ] &&
-    pass "the item is drawn in the panel" || fail "the item is blank"
+    pass "the item is drawn in the panel ($(drawn_size) px)" || fail "the item is blank"
 fi
 if [ "$title" = label ]; then
   label=$(host_label)
