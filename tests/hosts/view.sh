@@ -83,30 +83,23 @@ x11_popups() {
 # than a tooltip would cover (a menu of six entries covers well over 10000 pixels).
 below_bar=600x400+0+26
 menu_pixels=5000
+under_bar_changed() {
+  shot "$S/under-bar.png" "$below_bar" &&
+    awk -v n="$(compare -metric AE "$S/before-menu.png" "$S/under-bar.png" null: 2>&1)" \
+      -v m="$menu_pixels" 'BEGIN { exit !(n + 0 > m) }'
+}
+gnome_menu_is() { [ "$(gnome_item | cut -f5)" = "$1" ]; }
+new_x11_popup() { comm -13 <(echo "$menu_before") <(x11_popups) | head -1 | grep . > "$S/menu"; }
+x11_popup_gone() { ! xdotool search --onlyvisible --maxdepth 1 --name '' | grep -qx "$(cut -d' ' -f1 "$S/menu")"; }
 
 # open_menu BUTTON: clicks the item and waits up to 5 s for a menu; close_menu dismisses it.
 open_menu() {
   local x y
   read -r x y <<< "$item_spot"
   case $kind in
-  gnome)
-    click "$x" "$y" "$1"
-    gnome_menu_is() { [ "$(gnome_item | cut -f5)" = "$1" ]; }
-    wait_until 5 gnome_menu_is open ;;
-  sway)
-    shot "$S/before-menu.png" "$below_bar"
-    click "$x" "$y" "$1"
-    under_bar_changed() {
-      shot "$S/under-bar.png" "$below_bar" &&
-        awk -v n="$(compare -metric AE "$S/before-menu.png" "$S/under-bar.png" null: 2>&1)" \
-          -v m="$menu_pixels" 'BEGIN { exit !(n + 0 > m) }'
-    }
-    wait_until 5 under_bar_changed ;;
-  x11)
-    menu_before=$(x11_popups)
-    click "$x" "$y" "$1"
-    new_popup() { comm -13 <(echo "$menu_before") <(x11_popups) | head -1 | grep . > "$S/menu"; }
-    wait_until 5 new_popup ;;
+  gnome) click "$x" "$y" "$1"; wait_until 5 gnome_menu_is open ;;
+  sway) shot "$S/before-menu.png" "$below_bar"; click "$x" "$y" "$1"; wait_until 5 under_bar_changed ;;
+  x11) menu_before=$(x11_popups); click "$x" "$y" "$1"; wait_until 5 new_x11_popup ;;
   esac
 }
 close_menu() {
@@ -114,8 +107,6 @@ close_menu() {
   case $kind in
   gnome) wait_until 5 gnome_menu_is closed ;;
   sway) wait_until 5 eval '! under_bar_changed' ;;
-  x11) local win; read -r win _ < "$S/menu"
-       popup_gone() { ! xdotool search --onlyvisible --maxdepth 1 --name '' | grep -qx "$win"; }
-       wait_until 5 popup_gone ;;
+  x11) wait_until 5 x11_popup_gone ;;
   esac
 }
