@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ pkg-config make
-  libglib2.0-dev libgtk-3-dev libayatana-appindicator3-dev libdbusmenu-glib-dev libsensors-dev
+  libglib2.0-dev libgtk-3-dev libdbusmenu-glib-dev libsensors-dev
   librsvg2-bin librsvg2-common
   "$@"
 )
