@@ -9,9 +9,9 @@
 namespace {
 
 constexpr const char* itemName = "Pyrelle";
-// The sizes panels draw items at (16 to 24 pixels, more on dense screens); each host picks the
-// nearest.
-constexpr int iconSizesPx[] = {16, 22, 24, 32, 48};
+// The sizes panels draw items at. Most hosts pick the nearest pixmap, but xfce4-panel takes the
+// largest and scales it down, which blurs the digits: so nothing larger than its usual 22 px.
+constexpr int iconSizesPx[] = {16, 22};
 
 std::string trimmed(const std::string& title) {
   const std::size_t first = title.find_first_not_of(' ');
