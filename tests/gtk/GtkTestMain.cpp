@@ -8,16 +8,27 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/gtk/GtkTestSupport.h"
+
+bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  bool expired = false;
+  const guint watchdog = g_timeout_add(
+      static_cast<guint>(timeout.count()),
+      [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; },
+      &expired);
+  while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
+  if (!expired) g_source_remove(watchdog);
+  return done();
+}
+
 int main(int argc, char** argv) {
   std::string root = (std::filesystem::temp_directory_path() / "pyrelle-gtk-XXXXXX").string();
   if (g_mkdtemp(root.data()) == nullptr) return 1;
-  const std::string runtime = root + "/runtime";
-  const std::string config = root + "/config";
-  g_mkdir(runtime.c_str(), 0700);
-  g_mkdir(config.c_str(), 0700);
-  g_setenv("XDG_RUNTIME_DIR", runtime.c_str(), TRUE);
-  g_setenv("XDG_CONFIG_HOME", config.c_str(), TRUE);
-  g_setenv("NO_AT_BRIDGE", "1", TRUE);
+  for (const char* folder : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"}) {
+    const std::string path = root + "/" + folder;
+    g_mkdir(path.c_str(), 0700);
+    g_setenv(folder, path.c_str(), TRUE);
+  }
   // The death test's child starts afresh rather than forking a process that runs GTK's threads.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-#include "tests/panel/PngFile.h"
+#include "tools/title-icon-sheet/PngFile.h"
 
 #include <array>
 #include <fstream>

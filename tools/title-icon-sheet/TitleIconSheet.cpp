@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/panel/TitleIcon.h"
-#include "tests/panel/PngFile.h"
+#include "tools/title-icon-sheet/PngFile.h"
 
 namespace {
 
