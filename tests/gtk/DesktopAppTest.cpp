@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -181,6 +182,32 @@ TEST_F(DesktopAppTest, SecondLaunchShowsTheRunningInstancesPreferences) {
 
 TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
   EXPECT_EXIT(startThenOpenPreferences(), ::testing::ExitedWithCode(0), "");
+}
+
+enum class Session { WithoutDisplay, LoggingOut };
+
+// Runs the whole program in a session without a display, or in one that sends SIGTERM once the
+// run has begun, as logging out does.
+[[noreturn]] void launch(Session session) {
+  if (session == Session::WithoutDisplay) {
+    g_unsetenv("DISPLAY");
+    g_unsetenv("WAYLAND_DISPLAY");
+  } else {
+    g_idle_add([](gpointer) { return std::raise(SIGTERM), G_SOURCE_REMOVE; }, nullptr);
+  }
+  char name[] = "pyrelle";
+  char* argv[] = {name, nullptr};
+  std::exit(
+      NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
+}
+
+// Without a display the program says so in one line and exits with 1; SIGTERM ends a run as Quit
+// does, closing the SMC connection.
+TEST(ApplicationMainTest, NoDisplayExitsWithOneLineAndSigtermEndsTheRunAsQuitDoes) {
+  EXPECT_EXIT(launch(Session::WithoutDisplay), ::testing::ExitedWithCode(1),
+              "^pyrelle: cannot open a display[^\n]*\n$");
+  EXPECT_EXIT(launch(Session::LoggingOut), ::testing::ExitedWithCode(0),
+              "(Closing|Error while closing) I/O connection\\.\n$");
 }
 
 }  // namespace
