@@ -17,31 +17,26 @@ kern_return_t callKeyInfo(io_connect_t connection) {
   return IOConnectCallStructMethod(connection, SMCMethodIndex, &record, size, &record, &size);
 }
 
-// Services come in publish order, only of the class asked for; every object is released once;
+// Services are listed only of the class asked for; every object is released once;
 // a connection outlives the withdrawal of its service; closed handles are never reused.
 TEST(IOKitTest, ServicesConnectionsAndHandlesLiveAsLongAsTheyShould) {
   auto first = std::make_unique<ScopedAppleSMC>();
-  ScopedAppleSMC second;
   IORegistry::shared().publish("PyrelleOtherService", std::make_shared<ScriptedSMCService>());
   first->service().setTemperature("TC0D", 40);
-  second.service().failOpen(kIOReturnNoDevice);
   const std::size_t liveBefore = IOHandleTable::shared().objectCount();
   io_iterator_t iterator = 0;
   ASSERT_EQ(IOServiceGetMatchingServices(0, IOServiceMatching("AppleSMC"), &iterator), 0);
   const io_service_t a = IOIteratorNext(iterator);
-  const io_service_t b = IOIteratorNext(iterator);
   EXPECT_EQ(IOIteratorNext(iterator), 0u);
 
-  io_connect_t connection = 77;
-  EXPECT_EQ(IOServiceOpen(b, mach_task_self(), 0, &connection), kIOReturnNoDevice);
-  EXPECT_EQ(connection, 0u);
+  io_connect_t connection = 0;
   ASSERT_EQ(IOServiceOpen(a, mach_task_self(), 0, &connection), 0);
   EXPECT_EQ(IOServiceClose(connection), 0);
   const io_connect_t closed = connection;
   ASSERT_EQ(IOServiceOpen(a, mach_task_self(), 0, &connection), 0);
   EXPECT_NE(connection, closed);
 
-  for (const io_object_t object : {a, b, iterator}) {
+  for (const io_object_t object : {a, iterator}) {
     EXPECT_EQ(IOObjectRelease(object), 0);
     EXPECT_NE(IOObjectRelease(object), 0) << "released twice";
   }

@@ -25,7 +25,7 @@ class FakeSensorSource final : public SensorSource {
         list.push_back({inputs[i].chip, inputs[i].chip + "-isa-0000", {}});
       }
       list.back().features.push_back({SensorKind::temperature, "temp", inputs[i].label,
-                                       SensorRef{list.size() - 1, static_cast<int>(i)}});
+                                      SensorRef{list.size() - 1, static_cast<int>(i)}});
     }
   }
 

@@ -1,8 +1,8 @@
 #pragma once
 // An in-memory "AppleSMC" service for tests and benchmarks: keys with type, size and bytes,
 // failures on demand, and a count of the commands it answered. Unknown keys fail with
-// kIOReturnNotFound, scripted read failures with kIOReturnError, and a read-bytes whose size differs
-// from the key's with kIOReturnBadArgument.
+// kIOReturnNotFound, scripted read failures with kIOReturnError, and a read-bytes whose size
+// differs from the key's with kIOReturnBadArgument.
 
 #include <cstdint>
 #include <map>
