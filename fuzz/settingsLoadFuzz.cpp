@@ -56,7 +56,7 @@ std::string contentOf(const fs::path& file) {
 }
 
 bool isCleanLine(const std::string& line) {
-  const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7f; };
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
   return line.size() < 8192 && std::none_of(line.begin(), line.end(), control);
 }
 
