@@ -22,8 +22,8 @@ void check(bool holds) {
 
 bool entryCanHold(const std::string& path) {
   if (!g_utf8_validate(path.data(), static_cast<gssize>(path.size()), nullptr)) return false;
-  for (const unsigned char c : path) {
-    if (c < 0x20 || c == 0x7f) return false;
+  for (const char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
   }
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -55,10 +56,8 @@ std::string contentOf(const fs::path& file) {
 }
 
 bool isCleanLine(const std::string& line) {
-  for (const unsigned char c : line) {
-    if (c < 0x20 || c == 0x7f) return false;
-  }
-  return line.size() < 8192;
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
+  return line.size() < 8192 && std::none_of(line.begin(), line.end(), control);
 }
 
 NSUserDefaults& registered(NSUserDefaults& defaults) {

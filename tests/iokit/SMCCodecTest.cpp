@@ -1,5 +1,4 @@
-// The SMC encodings: codes packed as the driver protocol packs them, and values written by the
-// services read back by the decoders the client uses.
+// The SMC value encodings: what the services write, read back by the decoders the client uses.
 
 #include "platform/iokit/SMCCodec.h"
 
@@ -13,16 +12,6 @@
 namespace {
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-
-TEST(SMCCodecTest, CodesPackTheFirstCharacterHighestAndWidenEachAsSigned) {
-  EXPECT_EQ(SMCFourCharCode("TC0D"), 0x54433044u);
-  EXPECT_EQ(SMCFourCharString(0x54433044u), "TC0D");
-  EXPECT_EQ(SMCTypeFpe2, 0x66706532u);
-  // 0xC3 widens to 0xFFFFFFC3: its term borrows from the character above it.
-  EXPECT_EQ(SMCFourCharCode("A\xC3\x42\x43"), 0x40C34243u);
-  EXPECT_EQ(SMCFourCharCode("TC0"), 0u);
-  EXPECT_EQ(SMCFourCharCode("TC0DX"), 0u);
-}
 
 TEST(SMCCodecTest, TemperaturesComeBackRoundedDownToASixtyFourthAndClamped) {
   const struct {

@@ -32,11 +32,9 @@ TEST(SMCDecodeTest, OnlyNonEmptyReadingsOfExactlyTheRightTypeDecode) {
                {"sp78", 0, 0.0, -1},
                {"fpe2", 0, 0.0, -1},
                {"SP78", 2, 0.0, -1},
-               {"FPE2", 2, 0.0, -1},
                {"sp7", 2, 0.0, -1},
                {"fpe", 2, 0.0, -1},
                {"sp78x", 2, 0.0, -1},
-               {"", 2, 0.0, -1},
                {"sp78", 0x80000000u, 40.5, -1},
                {"sp78", 0xffffffffu, 40.5, -1},
                {"fpe2", 0x80000000u, 0.0, 0}};

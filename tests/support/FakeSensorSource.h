@@ -1,12 +1,12 @@
 #pragma once
-// A SensorSource over inputs made by hand, for the hwmon service's rules without a sensors
-// library. Inputs are listed in order; an input joins the chip before it when their chip names
-// match. An input can go missing and come back, as a chip does across a driver reload: its
-// reads fail meanwhile, and the chip list changes only when the service discovers again.
+// A SensorSource over temperature inputs made by hand, for the CPU sensor pick without a
+// sensors library. Inputs are listed in order; an input joins the chip before it when their
+// chip names match.
 
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/hwmon/SensorSource.h"
@@ -17,24 +17,25 @@ class FakeSensorSource final : public SensorSource {
     std::string chip;
     std::string label;
     std::optional<double> value;  // empty: reads fail
-    SensorKind kind = SensorKind::temperature;
   };
 
-  explicit FakeSensorSource(std::vector<Input> hardware);
-
-  // Takes the input at this position of the list given away, or brings it back.
-  void setPresent(std::size_t input, bool isPresent);
-  int rediscoveries() const { return rediscoverCount; }
+  explicit FakeSensorSource(std::vector<Input> hardware) : inputs(std::move(hardware)) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      if (list.empty() || list.back().name != inputs[i].chip) {
+        list.push_back({inputs[i].chip, inputs[i].chip + "-isa-0000", {}});
+      }
+      list.back().features.push_back({SensorKind::temperature, "temp", inputs[i].label,
+                                      SensorRef{list.size() - 1, static_cast<int>(i)}});
+    }
+  }
 
   const std::vector<SensorChip>& chips() const override { return list; }
-  std::optional<double> read(const SensorRef& ref) override;
-  bool rediscover() override;
+  std::optional<double> read(const SensorRef& ref) override {
+    return inputs.at(static_cast<std::size_t>(ref.input)).value;
+  }
+  bool rediscover() override { return false; }
 
  private:
-  void discover();
-
   std::vector<Input> inputs;
-  std::vector<bool> present;
   std::vector<SensorChip> list;
-  int rediscoverCount = 0;
 };

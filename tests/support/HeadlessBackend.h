@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/appkit/ApplicationBackend.h"
+#include "platform/foundation/RunLoopDriver.h"
 
 class HeadlessBackend final : public ApplicationBackend {
  public:
@@ -23,21 +24,42 @@ class HeadlessBackend final : public ApplicationBackend {
   };
   using Events = std::vector<std::string>;
 
-  HeadlessBackend();
-  explicit HeadlessBackend(Options given);
+  HeadlessBackend() : HeadlessBackend(Options{}) {}
+  explicit HeadlessBackend(Options given) : options(std::move(given)) {}
 
   // In order: "start", "interface loaded", "run", "stop" (terminate during the run). Shared,
   // so that a test can read them after NSApplicationMain released the backend.
   std::shared_ptr<const Events> events() const { return log; }
 
-  int start(int& argc, char**& argv) override;
-  void interfaceLoaded(NSMainInterface& objects) override;
-  std::shared_ptr<RunLoopDriver> runLoopDriver() override;
+  int start(int& /*argc*/, char**& /*argv*/) override {
+    log->push_back("start");
+    return options.startStatus;
+  }
+  void interfaceLoaded(NSMainInterface& /*objects*/) override {
+    log->push_back("interface loaded");
+  }
+  std::shared_ptr<RunLoopDriver> runLoopDriver() override {
+    return std::make_shared<SessionDriver>(options.session, log);
+  }
   void activateIgnoringOtherApps(bool /*flag*/) override {}
   void orderFrontStandardAboutPanel() override {}
   bool handedToRunningInstance() const override { return options.runningElsewhere; }
 
  private:
+  // Runs the test's session in place of waiting for events.
+  struct SessionDriver final : RunLoopDriver {
+    SessionDriver(std::function<void()> scripted, std::shared_ptr<Events> events)
+        : session(std::move(scripted)), log(std::move(events)) {}
+    void run() override {
+      log->push_back("run");
+      if (session) session();
+    }
+    void stop() override { log->push_back("stop"); }
+    void timersChanged() override {}
+    std::function<void()> session;
+    std::shared_ptr<Events> log;
+  };
+
   Options options;
   std::shared_ptr<Events> log = std::make_shared<Events>();
 };

@@ -5,17 +5,18 @@
 
 #include <memory>
 
+#include "platform/iokit/IORegistry.h"
 #include "tests/support/ScriptedSMCService.h"
 
 class ScopedAppleSMC {
  public:
-  ScopedAppleSMC();
-  ~ScopedAppleSMC();
+  ScopedAppleSMC() { IORegistry::shared().publish("AppleSMC", scripted); }
+  ~ScopedAppleSMC() { IORegistry::shared().withdraw(scripted); }
   ScopedAppleSMC(const ScopedAppleSMC&) = delete;
   ScopedAppleSMC& operator=(const ScopedAppleSMC&) = delete;
 
   ScriptedSMCService& service() { return *scripted; }
 
  private:
-  std::shared_ptr<ScriptedSMCService> scripted;
+  std::shared_ptr<ScriptedSMCService> scripted = std::make_shared<ScriptedSMCService>();
 };

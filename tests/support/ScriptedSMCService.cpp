@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
-
-#include "platform/iokit/SMCCodec.h"
-
-// Test scripts name keys and types as four-character strings; anything else is a mistake in
-// the test, reported loudly.
-std::uint32_t ScriptedSMCService::fourCharCode(const std::string& code) {
-  if (code.size() != 4) throw std::invalid_argument("not a four-character code: " + code);
-  return SMCFourCharCode(code);
-}
 
 void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
                                 std::vector<std::uint8_t> bytes, std::uint32_t dataSize) {
-  Key entry{fourCharCode(type), dataSize};
+  Key entry{SMCFourCharCode(type), dataSize};
   std::copy_n(bytes.begin(), std::min(bytes.size(), SMCDataBytes), entry.bytes);
-  keys[fourCharCode(key)] = entry;
+  keys[SMCFourCharCode(key)] = entry;
 }
 
 void ScriptedSMCService::setTemperature(const std::string& key, double celsius) {
@@ -30,20 +20,10 @@ void ScriptedSMCService::setFanRpm(const std::string& key, double rpm) {
   setKey(key, "fpe2", {bytes.begin(), bytes.end()}, SMCEncodedSize);
 }
 
-kern_return_t ScriptedSMCService::callStructMethod(std::uint32_t selector, const void* input,
-                                                   std::size_t inputSize, void* output,
-                                                   std::size_t* outputSize) {
-  if (input != nullptr && inputSize == sizeof(SMCCallRecord)) {
-    std::memcpy(&received.emplace_back(), input, sizeof(SMCCallRecord));
-  }
-  return AppleSMCDriver::callStructMethod(selector, input, inputSize, output, outputSize);
-}
-
 kern_return_t ScriptedSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
   ++keyInfoCount;
   const auto found = keys.find(key);
   if (found == keys.end()) return kIOReturnNotFound;
-  if (failingKeyInfo.contains(key)) return kIOReturnError;
   info = {found->second.dataSize, found->second.dataType};
   return kIOReturnSuccess;
 }

@@ -1,9 +1,8 @@
 #pragma once
 // An in-memory "AppleSMC" service for tests and benchmarks: keys with type, size and bytes,
-// failures on demand, and a record of every call it answered. Unknown keys fail with
-// kIOReturnNotFound, scripted failures with kIOReturnError, and a read-bytes whose size differs
-// from the key's with kIOReturnBadArgument. Keys and types are four-character strings;
-// anything else throws std::invalid_argument (a mistake in the test).
+// failures on demand, and a count of the commands it answered. Unknown keys fail with
+// kIOReturnNotFound, scripted read failures with kIOReturnError, and a read-bytes whose size
+// differs from the key's with kIOReturnBadArgument.
 
 #include <cstdint>
 #include <map>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/iokit/AppleSMCDriver.h"
+#include "platform/iokit/SMCCodec.h"
 
 class ScriptedSMCService : public AppleSMCDriver {
  public:
@@ -21,24 +21,15 @@ class ScriptedSMCService : public AppleSMCDriver {
   // "sp78" from degrees Celsius and "fpe2" from rpm, encoded as the hwmon service encodes them.
   void setTemperature(const std::string& key, double celsius);
   void setFanRpm(const std::string& key, double rpm);
-  void removeKey(const std::string& key) { keys.erase(fourCharCode(key)); }
-  void failKeyInfo(const std::string& key) { failingKeyInfo.insert(fourCharCode(key)); }
-  void failReadBytes(const std::string& key) { failingReadBytes.insert(fourCharCode(key)); }
+  void removeKey(const std::string& key) { keys.erase(SMCFourCharCode(key)); }
+  void failReadBytes(const std::string& key) { failingReadBytes.insert(SMCFourCharCode(key)); }
   // What every IOServiceOpen on this service answers from now on; non-zero refuses it.
   void failOpen(kern_return_t code) { openResult = code; }
 
-  // Commands handed to the service (a failing one included).
+  // Commands that reached the key handlers (a failing one included).
   int keyInfoCalls() const { return keyInfoCount; }
   int totalCalls() const { return keyInfoCount + readBytesCount; }
-  // The input records of every structure call, as the driver received them.
-  const std::vector<SMCCallRecord>& receivedRecords() const { return received; }
-  void resetCounters() {
-    keyInfoCount = readBytesCount = 0;
-    received.clear();
-  }
-
-  kern_return_t callStructMethod(std::uint32_t selector, const void* input, std::size_t inputSize,
-                                 void* output, std::size_t* outputSize) override;
+  void resetCounters() { keyInfoCount = readBytesCount = 0; }
 
  protected:
   kern_return_t newUserClient(std::uint32_t) override { return openResult; }
@@ -47,15 +38,12 @@ class ScriptedSMCService : public AppleSMCDriver {
                           std::uint8_t (&bytes)[SMCDataBytes]) override;
 
  private:
-  static std::uint32_t fourCharCode(const std::string& code);
-
   struct Key {
     std::uint32_t dataType = 0, dataSize = 0;
     std::uint8_t bytes[SMCDataBytes] = {};
   };
   std::map<std::uint32_t, Key> keys;
-  std::set<std::uint32_t> failingKeyInfo, failingReadBytes;
-  std::vector<SMCCallRecord> received;
+  std::set<std::uint32_t> failingReadBytes;
   int keyInfoCount = 0, readBytesCount = 0;
   kern_return_t openResult = kIOReturnSuccess;
 };
