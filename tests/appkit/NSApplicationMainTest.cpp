@@ -47,37 +47,27 @@ int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Event
 TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated) {
   const auto session = [] {
     timeline->push_back("running");
-    EXPECT_TRUE(NSApp().isRunning());
     static_cast<TestDelegate*>(NSApp().delegate())->quit();
     EXPECT_FALSE(NSApp().isRunning());
   };
   std::shared_ptr<const Events> events;
-  const int result = runApplication({.session = session}, events);
-
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(runApplication({.session = session}, events), 0);
   EXPECT_EQ(*events, (Events{"start", "interface loaded", "run", "stop"}));
   EXPECT_EQ(*timeline, (Events{"interface loaded", "did finish launching", "running",
                                "delegate released, window hidden"}));
   EXPECT_EQ(NSApp().delegate(), nullptr);
-  EXPECT_FALSE(NSApp().isRunning());
 }
 
 // A backend that cannot start ends the run with its status; one that handed the launch to the
 // instance already running ends it with 0. Either way nothing is loaded, launched or logged.
 TEST(NSApplicationMainTest, ALaunchThatDoesNotRunEndsAtOnceWithNothingElse) {
-  const struct {
-    int startStatus;
-    bool runningElsewhere;
-    int result;
-  } cases[] = {{1, false, 1}, {0, true, 0}};
-  for (const auto& c : cases) {
+  for (const bool elsewhere : {false, true}) {
     LogCaptureForTesting log;
     std::shared_ptr<const Events> events;
-    EXPECT_EQ(runApplication({.startStatus = c.startStatus,
-                              .runningElsewhere = c.runningElsewhere,
-                              .session = [] { ADD_FAILURE(); }},
-                             events),
-              c.result);
+    const HeadlessBackend::Options options = {.startStatus = elsewhere ? 0 : 1,
+                                              .runningElsewhere = elsewhere,
+                                              .session = [] { ADD_FAILURE(); }};
+    EXPECT_EQ(runApplication(options, events), elsewhere ? 0 : 1);
     EXPECT_EQ(*events, (Events{"start"}));
     EXPECT_TRUE(timeline->empty());
     EXPECT_TRUE(log.lines().empty());
