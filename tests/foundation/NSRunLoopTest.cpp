@@ -13,8 +13,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class NSRunLoopTest : public testing::Test {
- protected:
+struct NSRunLoopTest : testing::Test {
   NSRunLoopTest() { reset(); }
   ~NSRunLoopTest() override { loop.resetForTesting(); }
   void reset() {

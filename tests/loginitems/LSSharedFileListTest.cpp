@@ -48,14 +48,13 @@ TEST_F(LSSharedFileListTest, NeitherInsertingNorRemovingActsThroughALink) {
   const auto loginItems = LSSharedFileList::create();
   ASSERT_TRUE(loginItems);
   const auto item = loginItems->insertItemURLLast(NSURL::fileURLWithPath("/usr/bin/pyrelle"));
-  ASSERT_TRUE(item);
-  EXPECT_EQ(item->fileName(), "pyrelle-4.desktop");
-  EXPECT_EQ(fs::file_size(home.autostart() / "pyrelle.desktop"), 5u);
+  EXPECT_EQ(item.value().fileName(), "pyrelle-4.desktop");
   // A linked entry is read, and removing it removes the link only.
   const auto items = loginItems->copySnapshot();
   ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(loginItems->resolveItem(items[1]).value().path(), "/usr/bin/other");
   EXPECT_TRUE(loginItems->removeItem(items[0]) && loginItems->removeItem(items[1]));
+  EXPECT_EQ(fs::file_size(home.autostart() / "pyrelle.desktop"), 5u);
   EXPECT_EQ(filesIn(home.autostart()), (Files{"pyrelle-4.desktop", "pyrelle.desktop"}));
   EXPECT_EQ(filesIn(home.root), (Files{"config", "linked.desktop"}));
 }
