@@ -15,23 +15,17 @@ using Events = std::vector<std::string>;
 // Everything this test's application did, in order.
 std::shared_ptr<Events> timeline;
 
-class TestDelegate : public NSApplicationDelegate {
- public:
+struct TestDelegate : NSApplicationDelegate {
   explicit TestDelegate(NSMainInterface& loaded) : objects(loaded) {}
+  // The interface objects are still there; the backend is already gone.
   ~TestDelegate() override {
-    // The interface objects are still there; the backend is already gone.
-    timeline->push_back("delegate released, window " +
-                        std::string(objects.window.isVisible() ? "shown" : "hidden"));
+    timeline->push_back(objects.window.isVisible() ? "released, window shown" : "released");
   }
   void applicationDidFinishLaunching() override { timeline->push_back("did finish launching"); }
-  void quit() { NSApp().terminate(nullptr); }
-
- private:
   NSMainInterface& objects;
 };
 
-// Runs NSApplicationMain with a recording backend and returns its result; `events` then holds
-// the backend's record.
+// NSApplicationMain's result; `events` then holds the backend's record.
 int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Events>& events) {
   timeline = std::make_shared<Events>();
   auto backend = std::make_unique<HeadlessBackend>(std::move(options));
@@ -47,14 +41,14 @@ int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Event
 TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated) {
   const auto session = [] {
     timeline->push_back("running");
-    static_cast<TestDelegate*>(NSApp().delegate())->quit();
+    NSApp().terminate(nullptr);
     EXPECT_FALSE(NSApp().isRunning());
   };
   std::shared_ptr<const Events> events;
   EXPECT_EQ(runApplication({.session = session}, events), 0);
   EXPECT_EQ(*events, (Events{"start", "interface loaded", "run", "stop"}));
-  EXPECT_EQ(*timeline, (Events{"interface loaded", "did finish launching", "running",
-                               "delegate released, window hidden"}));
+  EXPECT_EQ(*timeline,
+            (Events{"interface loaded", "did finish launching", "running", "released"}));
   EXPECT_EQ(NSApp().delegate(), nullptr);
 }
 

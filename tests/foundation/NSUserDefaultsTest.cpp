@@ -98,36 +98,23 @@ TEST_F(NSUserDefaultsTest, WhatIsNoSettingsFileReadsAsEmptyAndIsKeptAsideUnderAN
   EXPECT_EQ(fs::read_symlink(settings + ".corrupt.5"), "/dev/zero");
 }
 
-// Runs out of file descriptors while it lives, as a busy process can.
-class NoFileDescriptorsLeft {
- public:
-  NoFileDescriptorsLeft() {
-    getrlimit(RLIMIT_NOFILE, &saved);
-    rlimit lowered = saved;
-    lowered.rlim_cur = 256;  // so that filling the table stays quick
-    setrlimit(RLIMIT_NOFILE, &lowered);
-    while (taken.emplace_back(dup(STDERR_FILENO)).valid()) {
-    }
-  }
-  ~NoFileDescriptorsLeft() {
-    taken.clear();
-    setrlimit(RLIMIT_NOFILE, &saved);
-  }
-
- private:
-  rlimit saved{};
-  std::vector<UniqueFd> taken;
-};
-
 TEST_F(NSUserDefaultsTest, AFileThatCannotBeReadNowIsKeptAndReadAgainBeforeTheFirstWrite) {
   const std::string stored = "[Pyrelle]\n# mine\nfarenheit=true\nrefreshinterval=12\n";
   std::ofstream(settings) << stored;
-  auto noDescriptors = std::make_unique<NoFileDescriptorsLeft>();
+  // Out of file descriptors, as a busy process can be; a low limit keeps filling the table quick.
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  const rlimit lowered = {256, saved.rlim_max};
+  setrlimit(RLIMIT_NOFILE, &lowered);
+  std::vector<UniqueFd> taken;
+  while (taken.emplace_back(dup(STDERR_FILENO)).valid()) {
+  }
   NSUserDefaults defaults(config);
   EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
   // Still unreadable at the first write: the value holds for the run, the file is not touched.
   defaults.setInteger(30, "refreshinterval");
-  noDescriptors.reset();
+  taken.clear();
+  setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(defaults.integerForKey("refreshinterval"), 30);
   EXPECT_EQ(contentOf(settings), stored);
   ASSERT_EQ(log.lines().size(), 2u);

@@ -109,11 +109,3 @@ TEST_F(LSSharedFileListTest, BadFilesAreSkippedWithALogLineEachWhileGoodOnesReso
                                 "/new\\nline.desktop: "),
             0u);
 }
-
-TEST_F(LSSharedFileListTest, NoListWhenTheDirectoryExistsButCannotBeRead) {
-  fs::create_directories(home.root / "config");
-  std::ofstream(home.autostart()) << "a file where the directory belongs";
-  EXPECT_FALSE(LSSharedFileList::create());
-  EXPECT_EQ(log.lines(), Names{"Cannot read the login items in " + home.autostart().string() +
-                               ": Not a directory"});
-}
