@@ -12,59 +12,43 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// Everything this test's application did, in order.
-std::shared_ptr<Events> timeline;
-
 struct TestDelegate : NSApplicationDelegate {
-  explicit TestDelegate(NSMainInterface& loaded) : objects(loaded) {}
-  // The interface objects are still there; the backend is already gone.
-  ~TestDelegate() override {
-    timeline->push_back(objects.window.isVisible() ? "released, window shown" : "released");
-  }
-  void applicationDidFinishLaunching() override { timeline->push_back("did finish launching"); }
-  NSMainInterface& objects;
+  explicit TestDelegate(Events& record) : launches(record) {}
+  void applicationDidFinishLaunching() override { launches.push_back("did finish launching"); }
+  Events& launches;
 };
 
-// NSApplicationMain's result; `events` then holds the backend's record.
-int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Events>& events) {
-  timeline = std::make_shared<Events>();
-  auto backend = std::make_unique<HeadlessBackend>(std::move(options));
-  events = backend->events();
-  char name[] = "pyrelle";
-  char* argv[] = {name, nullptr};
-  return NSApplicationMain(1, argv, std::move(backend), [](NSMainInterface& objects) {
-    timeline->push_back("interface loaded");
-    return std::make_unique<TestDelegate>(objects);
-  });
-}
-
-TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated) {
-  const auto session = [] {
-    timeline->push_back("running");
-    NSApp().terminate(nullptr);
-    EXPECT_FALSE(NSApp().isRunning());
-  };
-  std::shared_ptr<const Events> events;
-  EXPECT_EQ(runApplication({.session = session}, events), 0);
-  EXPECT_EQ(*events, (Events{"start", "interface loaded", "run", "stop"}));
-  EXPECT_EQ(*timeline,
-            (Events{"interface loaded", "did finish launching", "running", "released"}));
-  EXPECT_EQ(NSApp().delegate(), nullptr);
-}
-
-// A backend that cannot start ends the run with its status; one that handed the launch to the
-// instance already running ends it with 0. Either way nothing is loaded, launched or logged.
-TEST(NSApplicationMainTest, ALaunchThatDoesNotRunEndsAtOnceWithNothingElse) {
-  for (const bool elsewhere : {false, true}) {
+// A run that starts loads the interface, launches, runs and ends with 0 once terminated. A
+// backend that cannot start ends the run with its status; one that handed the launch to the
+// instance already running ends it with 0: either way nothing is loaded, launched or logged.
+TEST(NSApplicationMainTest, ALaunchRunsOnlyOnceTheBackendStarts) {
+  const struct {
+    int startStatus;
+    bool runningElsewhere;
+    int result;
+    Events backend;
+  } cases[] = {{0, false, 0, {"start", "interface loaded", "run", "stop"}},
+               {1, false, 1, {"start"}},
+               {0, true, 0, {"start"}}};
+  for (const auto& c : cases) {
     LogCaptureForTesting log;
-    std::shared_ptr<const Events> events;
-    const HeadlessBackend::Options options = {.startStatus = elsewhere ? 0 : 1,
-                                              .runningElsewhere = elsewhere,
-                                              .session = [] { ADD_FAILURE(); }};
-    EXPECT_EQ(runApplication(options, events), elsewhere ? 0 : 1);
-    EXPECT_EQ(*events, (Events{"start"}));
-    EXPECT_TRUE(timeline->empty());
+    Events launches;
+    auto backend = std::make_unique<HeadlessBackend>(HeadlessBackend::Options{
+        .startStatus = c.startStatus,
+        .runningElsewhere = c.runningElsewhere,
+        .session = [] { NSApp().terminate(nullptr); }});
+    const std::shared_ptr<const Events> events = backend->events();
+    char name[] = "pyrelle";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(NSApplicationMain(1, argv, std::move(backend),
+                                [&](NSMainInterface&) {
+                                  return std::make_unique<TestDelegate>(launches);
+                                }),
+              c.result);
+    EXPECT_EQ(*events, c.backend);
+    EXPECT_EQ(launches.size(), c.backend.size() > 1 ? 1u : 0u);
     EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(NSApp().delegate(), nullptr);
   }
 }
 
