@@ -12,75 +12,43 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// Everything this test's application did, in order.
-std::shared_ptr<Events> timeline;
-
-class TestDelegate : public NSApplicationDelegate {
- public:
-  explicit TestDelegate(NSMainInterface& loaded) : objects(loaded) {}
-  ~TestDelegate() override {
-    // The interface objects are still there; the backend is already gone.
-    timeline->push_back("delegate released, window " +
-                        std::string(objects.window.isVisible() ? "shown" : "hidden"));
-  }
-  void applicationDidFinishLaunching() override { timeline->push_back("did finish launching"); }
-  void quit() { NSApp().terminate(nullptr); }
-
- private:
-  NSMainInterface& objects;
+struct TestDelegate : NSApplicationDelegate {
+  explicit TestDelegate(Events& record) : launches(record) {}
+  void applicationDidFinishLaunching() override { launches.push_back("did finish launching"); }
+  Events& launches;
 };
 
-// Runs NSApplicationMain with a recording backend and returns its result; `events` then holds
-// the backend's record.
-int runApplication(HeadlessBackend::Options options, std::shared_ptr<const Events>& events) {
-  timeline = std::make_shared<Events>();
-  auto backend = std::make_unique<HeadlessBackend>(std::move(options));
-  events = backend->events();
-  char name[] = "pyrelle";
-  char* argv[] = {name, nullptr};
-  return NSApplicationMain(1, argv, std::move(backend), [](NSMainInterface& objects) {
-    timeline->push_back("interface loaded");
-    return std::make_unique<TestDelegate>(objects);
-  });
-}
-
-TEST(NSApplicationMainTest, StartsLoadsLaunchesRunsAndReturnsZeroWhenTerminated) {
-  const auto session = [] {
-    timeline->push_back("running");
-    EXPECT_TRUE(NSApp().isRunning());
-    static_cast<TestDelegate*>(NSApp().delegate())->quit();
-    EXPECT_FALSE(NSApp().isRunning());
-  };
-  std::shared_ptr<const Events> events;
-  const int result = runApplication({.session = session}, events);
-
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(*events, (Events{"start", "interface loaded", "run", "stop"}));
-  EXPECT_EQ(*timeline, (Events{"interface loaded", "did finish launching", "running",
-                               "delegate released, window hidden"}));
-  EXPECT_EQ(NSApp().delegate(), nullptr);
-  EXPECT_FALSE(NSApp().isRunning());
-}
-
-// A backend that cannot start ends the run with its status; one that handed the launch to the
-// instance already running ends it with 0. Either way nothing is loaded, launched or logged.
-TEST(NSApplicationMainTest, ALaunchThatDoesNotRunEndsAtOnceWithNothingElse) {
+// A run that starts loads the interface, launches, runs and ends with 0 once terminated. A
+// backend that cannot start ends the run with its status; one that handed the launch to the
+// instance already running ends it with 0: either way nothing is loaded, launched or logged.
+TEST(NSApplicationMainTest, ALaunchRunsOnlyOnceTheBackendStarts) {
   const struct {
     int startStatus;
     bool runningElsewhere;
     int result;
-  } cases[] = {{1, false, 1}, {0, true, 0}};
+    Events backend;
+  } cases[] = {{0, false, 0, {"start", "interface loaded", "run", "stop"}},
+               {1, false, 1, {"start"}},
+               {0, true, 0, {"start"}}};
   for (const auto& c : cases) {
     LogCaptureForTesting log;
-    std::shared_ptr<const Events> events;
-    EXPECT_EQ(runApplication({.startStatus = c.startStatus,
-                              .runningElsewhere = c.runningElsewhere,
-                              .session = [] { ADD_FAILURE(); }},
-                             events),
+    Events launches;
+    auto backend = std::make_unique<HeadlessBackend>(HeadlessBackend::Options{
+        .startStatus = c.startStatus,
+        .runningElsewhere = c.runningElsewhere,
+        .session = [] { NSApp().terminate(nullptr); }});
+    const std::shared_ptr<const Events> events = backend->events();
+    char name[] = "pyrelle";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(NSApplicationMain(1, argv, std::move(backend),
+                                [&](NSMainInterface&) {
+                                  return std::make_unique<TestDelegate>(launches);
+                                }),
               c.result);
-    EXPECT_EQ(*events, (Events{"start"}));
-    EXPECT_TRUE(timeline->empty());
+    EXPECT_EQ(*events, c.backend);
+    EXPECT_EQ(launches.size(), c.backend.size() > 1 ? 1u : 0u);
     EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(NSApp().delegate(), nullptr);
   }
 }
 

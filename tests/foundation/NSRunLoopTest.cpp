@@ -13,17 +13,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class NSRunLoopTest : public testing::Test {
- protected:
+struct NSRunLoopTest : testing::Test {
   NSRunLoopTest() { reset(); }
   ~NSRunLoopTest() override { loop.resetForTesting(); }
-
   void reset() {
     loop.resetForTesting();
     loop.setClockForTesting(clock.function());
-  }
-  NSInvocation record(std::string name) {
-    return NSInvocation([this, name] { fired.push_back(name); });
   }
   void advanceAndFire(std::chrono::milliseconds by) {
     clock.advance(by);
@@ -53,13 +48,13 @@ TEST_F(NSRunLoopTest, TrackingModeHoldsTimersThatThenFireOnceTheMenuCloses) {
                   fired.push_back("opens menu");
                   loop.setMode(NSRunLoopMode::EventTracking);
                 }));
-  loop.addTimer(1, record("held"));
-  loop.addTimer(5, record("due while open"));
+  for (const char* name : {"held", "due while open"}) {
+    loop.addTimer(name[0] == 'h' ? 1 : 5, NSInvocation([&, name] { fired.push_back(name); }));
+  }
   advanceAndFire(1s);
   EXPECT_EQ(loop.nextFireDate(), std::nullopt);
   advanceAndFire(30s);
   EXPECT_EQ(fired, std::vector<std::string>{"opens menu"});
-
   loop.setMode(NSRunLoopMode::Default);
   advanceAndFire(0ms);
   advanceAndFire(0ms);

@@ -3,44 +3,40 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
-#include <future>
-#include <thread>
+namespace {
 
-using namespace std::chrono_literals;
+gboolean endTracking(gpointer) {
+  NSRunLoop::mainRunLoop().setMode(NSRunLoopMode::Default);
+  return G_SOURCE_REMOVE;
+}
 
-// The timer's deadline passes while a menu holds the loop in tracking mode; nothing else wakes
-// the GLib context, so the timer fires only if closing the menu arms the driver again.
+gboolean giveUp(gpointer tripped) {
+  *static_cast<bool*>(tripped) = true;
+  NSRunLoop::mainRunLoop().stop();
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+// The timer's deadline passes while a menu holds the loop in tracking mode; nothing but the
+// give-up source wakes the GLib context, so the timer fires in time only if closing the menu
+// arms the driver again.
 TEST(GLibRunLoopDriverTest, ATimerHeldWhileTrackingFiresOnTheRealLoopOnceTrackingEnds) {
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   loop.resetForTesting();
-  auto driver = std::make_shared<GLibRunLoopDriver>(loop);
-  loop.setDriver(driver);
+  loop.setDriver(std::make_shared<GLibRunLoopDriver>(loop));
   bool fired = false;
+  bool gaveUp = false;
   loop.addTimer(0, NSInvocation([&] {
                   fired = true;
                   loop.stop();
                 }));
   loop.setMode(NSRunLoopMode::EventTracking);
-  g_timeout_add(
-      1500,
-      [](gpointer) {
-        NSRunLoop::mainRunLoop().setMode(NSRunLoopMode::Default);
-        return G_SOURCE_REMOVE;
-      },
-      nullptr);
-
-  // Quits from another thread (GLib allows it) rather than hang if the timer never fires.
-  std::promise<void> finished;
-  bool watchdogTripped = false;
-  std::thread watchdog([&, done = finished.get_future()] {
-    if (done.wait_for(10s) == std::future_status::ready) return;
-    watchdogTripped = true;
-    driver->stop();
-  });
+  g_timeout_add(1500, endTracking, nullptr);
+  const guint giveUpSource = g_timeout_add_seconds(10, giveUp, &gaveUp);
   loop.run();
-  finished.set_value();
-  watchdog.join();
+  if (!gaveUp) g_source_remove(giveUpSource);
   EXPECT_TRUE(fired);
-  EXPECT_FALSE(watchdogTripped);
+  EXPECT_FALSE(gaveUp);
   loop.resetForTesting();
 }
