@@ -11,7 +11,7 @@ namespace {
 
 bool installed() {
   const std::string file =
-      std::string("icons/hicolor/scalable/apps/") + thermometerIconName + ".svg";
+      std::string("icons/hicolor/symbolic/apps/") + thermometerIconName + ".svg";
   if (g_file_test((std::string(g_get_user_data_dir()) + "/" + file).c_str(), G_FILE_TEST_EXISTS))
     return true;
   for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir) {
@@ -25,7 +25,7 @@ bool installed() {
 std::string thermometerThemePath() {
   if (installed()) return {};
   const GBytesPtr svg(
-      g_resources_lookup_data(PyrelleIconResource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
+      g_resources_lookup_data(PyrelleSymbolicIconResource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
   if (!svg) return {};
   std::string folder = std::string(g_get_user_runtime_dir()) + "/pyrelle";
   const std::string path = folder + "/" + thermometerIconName + ".svg";
