@@ -138,9 +138,6 @@ TEST_F(ApplicationRun, TheMenuListsTheFansReadAtLaunchAboveTheActions) {
     passesAfter(5);
     EXPECT_EQ(menuEntries().at(0), "Fan 1: 1300 RPM (disabled)");
   });
-  service.removeKey("F0Ac");
-  run([&] { EXPECT_EQ(menuEntries().size(), actions.size() + 1); });
-
   // Without an SMC there is no fan to list and the title reads zero.
   service.failOpen(kIOReturnNoDevice);
   run([&] {

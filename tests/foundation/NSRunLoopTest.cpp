@@ -45,9 +45,8 @@ TEST_F(NSRunLoopTest, TrackingModeHoldsTimersThatThenFireOnceTheMenuCloses) {
                   fired.push_back("opens menu");
                   loop.setMode(NSRunLoopMode::EventTracking);
                 }));
-  for (const char* name : {"held", "due while open"}) {
+  for (const char* name : {"held", "due while open"})
     loop.addTimer(name[0] == 'h' ? 1 : 5, NSInvocation([&, name] { fired.push_back(name); }));
-  }
   advanceAndFire(1s);
   EXPECT_EQ(loop.nextFireDate(), std::nullopt);
   advanceAndFire(30s);
