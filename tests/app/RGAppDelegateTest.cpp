@@ -183,8 +183,7 @@ TEST_F(ApplicationRun, AnIntervalOutOfTheTimersRangeIsLoggedOnce) {
     log.clear();
     run([&] { passesAfter(3); });
     const std::string line = stringWithFormat(
-        "Refresh interval of %d seconds is out of range; "
-        "the title refreshes every %d seconds.",
+        "Refresh interval of %d seconds is out of range; the title refreshes every %d seconds.",
         seconds, used);
     EXPECT_EQ(std::ranges::count(log.lines(), line), 1) << seconds;
   }
