@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,11 +33,10 @@ class NSUserDefaultsTest : public testing::Test {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
-  // Settings as the application opens them at launch, with its registered defaults.
-  NSUserDefaults& opened() {
-    defaults.emplace(config);
-    defaults->registerDefaults({{"farenheit", false}, {"refreshinterval", std::int64_t{5}}});
-    return *defaults;
+  // What the application registers at launch.
+  static NSUserDefaults& registered(NSUserDefaults& defaults) {
+    defaults.registerDefaults({{"farenheit", false}, {"refreshinterval", std::int64_t{5}}});
+    return defaults;
   }
   bool logged(std::size_t line, const std::string& part) const {
     return log.lines().size() > line && log.lines()[line].find(part) != std::string::npos;
@@ -47,7 +45,6 @@ class NSUserDefaultsTest : public testing::Test {
   std::string pattern = (fs::temp_directory_path() / "pyrelle-defaults-XXXXXX").string();
   const std::string config = mkdtemp(pattern.data());
   const std::string settings = config + "/pyrelle/settings.ini";
-  std::optional<NSUserDefaults> defaults;
   LogCaptureForTesting log;
 };
 
@@ -68,10 +65,11 @@ TEST_F(NSUserDefaultsTest, WhatIsNoSettingsFileReadsAsEmptyAndIsKeptAsideUnderAN
     SCOPED_TRACE(unusable[kept].first);
     unusable[kept].second();
     log.clear();
-    EXPECT_FALSE(opened().boolForKey("farenheit"));
+    NSUserDefaults defaults(config);
+    EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
     EXPECT_EQ(log.lines().size(), 1u);
     EXPECT_TRUE(logged(0, settings + " is not usable"));
-    defaults->setInteger(7, "refreshinterval");
+    defaults.setInteger(7, "refreshinterval");
     const std::string aside = settings + ".corrupt" + (kept ? "." + std::to_string(kept) : "");
     EXPECT_EQ(log.lines().back(), "The unusable settings file was kept aside as " + aside + ".");
     EXPECT_EQ(contentOf(settings), "[Pyrelle]\nrefreshinterval=7\n");
@@ -96,18 +94,19 @@ TEST_F(NSUserDefaultsTest, AFileThatCannotBeReadNowIsKeptAndReadAgainBeforeTheFi
   setrlimit(RLIMIT_NOFILE, &lowered);
   std::vector<UniqueFd> taken;
   while (taken.emplace_back(dup(STDERR_FILENO)).valid()) continue;
-  EXPECT_FALSE(opened().boolForKey("farenheit"));
+  NSUserDefaults defaults(config);
+  EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
   // Still unreadable at the first write: the value holds for the run, the file is not touched.
-  defaults->setInteger(30, "refreshinterval");
+  defaults.setInteger(30, "refreshinterval");
   taken.clear();
   setrlimit(RLIMIT_NOFILE, &saved);
-  EXPECT_EQ(defaults->integerForKey("refreshinterval"), 30);
+  EXPECT_EQ(defaults.integerForKey("refreshinterval"), 30);
   EXPECT_EQ(contentOf(settings), stored);
   EXPECT_TRUE(logged(0, "could not be read (Too many open files)"));
   EXPECT_TRUE(logged(1, "Could not save settings to " + settings));
 
-  defaults->setInteger(20, "refreshinterval");
-  EXPECT_TRUE(defaults->boolForKey("farenheit"));
+  defaults.setInteger(20, "refreshinterval");
+  EXPECT_TRUE(defaults.boolForKey("farenheit"));
   EXPECT_EQ(contentOf(settings), "[Pyrelle]\n# mine\nfarenheit=true\nrefreshinterval=20\n");
   EXPECT_TRUE(fs::is_symlink(settings));  // nothing kept aside, no temporary file left
   EXPECT_EQ(std::distance(fs::directory_iterator(config + "/pyrelle"), {}), 1);
@@ -116,9 +115,10 @@ TEST_F(NSUserDefaultsTest, AFileThatCannotBeReadNowIsKeptAndReadAgainBeforeTheFi
 
 TEST_F(NSUserDefaultsTest, AValueOfTheWrongTypeOrOutOfRangeIsLoggedOnceAndTheDefaultUsed) {
   std::ofstream(settings) << "[Pyrelle]\nfarenheit=maybe\nrefreshinterval=9223372036854775808\n";
+  NSUserDefaults defaults(config);
   for (int read = 0; read < 2; ++read) {
-    EXPECT_FALSE((read ? *defaults : opened()).boolForKey("farenheit"));
-    EXPECT_EQ(defaults->integerForKey("refreshinterval"), 5);
+    EXPECT_FALSE(registered(defaults).boolForKey("farenheit"));
+    EXPECT_EQ(defaults.integerForKey("refreshinterval"), 5);
   }
   EXPECT_EQ(log.lines().size(), 2u);
   EXPECT_TRUE(logged(0, "\"farenheit\" in " + settings + " is not a boolean"));
@@ -138,7 +138,7 @@ TEST_F(NSUserDefaultsTest, LeftoversOfKilledWritersGoAndEverythingElseStays) {
   // A live writer holds its temporary file locked.
   const UniqueFd writer(open((folder + "settings.ini.Held00").c_str(), O_RDONLY));
   ASSERT_EQ(flock(writer.get(), LOCK_EX), 0);
-  opened();
+  NSUserDefaults defaults(config);
   for (const std::string& name : names) {
     EXPECT_EQ(fs::exists(folder + name), name != "settings.ini.Ab3xY9") << name;
   }
