@@ -36,9 +36,8 @@ TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
   // 2.5 and 7.5 convert to exact halves (4.5 and 13.5), where rounding to even would differ.
   const struct {
     double celsius, wholeC, wholeF;
-  } cases[] = {{45.5, 46, 114}, {2.25, 2, 36},     {-0.5, -1, 31},  {2.5, 3, 37},
-               {-2.5, -3, 27},  {7.5, 8, 46},      {-17.5, -18, 0}, {37, 37, 99},
-               {-40, -40, -40}, {-0.015625, 0, 32}};
+  } cases[] = {{45.5, 46, 114}, {2.25, 2, 36},   {-0.5, -1, 31},  {2.5, 3, 37},      {-2.5, -3, 27},
+               {7.5, 8, 46},    {-17.5, -18, 0}, {-40, -40, -40}, {-0.015625, 0, 32}};
   for (const auto& [celsius, wholeC, wholeF] : cases) {
     service.setTemperature("TC0D", celsius);
     EXPECT_EQ(wrap.getCPUtempC(), wholeC) << celsius;
@@ -73,12 +72,8 @@ TEST_F(RGHWWrapTest, OnlyTheFirstCloseReachesThePlatform) {
             (Lines{"Opening I/O connection.\n", "Closing I/O connection.\n", closeFailed}));
 }
 
-TEST(RGHWWrapWithoutSMCTest, HoldsTheSentinelsAndLogsBothFailures) {
+TEST(RGHWWrapWithoutSMCTest, HoldsTheFanSentinelAndLogsBothFailures) {
   LogCaptureForTesting log;
-  {
-    RGHWWrap wrap;
-    EXPECT_EQ(wrap.getRPMforFan(0), -1);
-    EXPECT_EQ(wrap.getCPUtempC(), 0.0);
-  }
+  EXPECT_EQ(RGHWWrap().getRPMforFan(0), -1);
   EXPECT_EQ(log.lines(), (Lines{"Error opening I/O connection.\n", closeFailed}));
 }
