@@ -21,11 +21,9 @@ InkBox inkOf(const TitleIcon& icon) {
   InkBox box;
   for (int x = 0; x < icon.width; ++x) {
     for (int y = 0; y < icon.height; ++y) {
-      if (!inked(icon, x, y)) continue;
-      if (box.top < 0 || y < box.top) box.top = y;
-      box.bottom = std::max(box.bottom, y);
-      if (box.left < 0) box.left = x;
-      box.right = x;
+      if (inked(icon, x, y))
+        box = {box.top < 0 ? y : std::min(box.top, y), std::max(box.bottom, y),
+               box.left < 0 ? x : box.left, x};
     }
   }
   return box;
@@ -42,15 +40,15 @@ TEST(TitleIcon, DigitsStayLegibleAtEverySize) {
       const TitleIcon icon = drawTitleIcon(title, size);
       const InkBox ink = inkOf(icon);
       EXPECT_EQ(icon.height, size);
-      const bool fourCharacters = title.find(' ') == 4;  // may widen the icon at any size
-      EXPECT_LE(icon.width, fourCharacters ? 3 * size : size >= 16 ? size : 2 * size);
-      EXPECT_TRUE(ink.left > 0 && ink.top > 0);
-      EXPECT_TRUE(ink.right < icon.width - 1 && ink.bottom < icon.height - 1);
+      // Four characters may widen the icon at any size.
+      EXPECT_LE(icon.width, title.find(' ') == 4 ? 3 * size : size >= 16 ? size : 2 * size);
+      EXPECT_TRUE(ink.left > 0 && ink.top > 0 && ink.right < icon.width - 1 &&
+                  ink.bottom < icon.height - 1);
       if (title == "--") continue;
       EXPECT_GE(ink.bottom - ink.top + 1, (size * 3 + 4) / 5);
       // A dash: the first inked column holds neither the top nor the bottom row of the ink.
-      const bool dash = !inked(icon, ink.left, ink.top) && !inked(icon, ink.left, ink.bottom);
-      EXPECT_EQ(dash, title[0] == '-');
+      EXPECT_EQ(!inked(icon, ink.left, ink.top) && !inked(icon, ink.left, ink.bottom),
+                title[0] == '-');
     }
   }
 }
@@ -71,11 +69,9 @@ TEST(TitleIcon, OddTitlesAndSizesAreSafe) {
     EXPECT_TRUE(icon.height >= 8 && icon.height <= 256);
     EXPECT_TRUE(icon.width >= icon.height && icon.width <= 4 * 256);
     // Straight alpha: the badge's smoothed corners keep its full colour, only less opaque.
-    for (const std::uint32_t pixel : icon.argb) {
-      if (pixel != 0 && pixel >> 24 != 0xFF) {
-        ASSERT_EQ(pixel & 0xFFFFFFu, 0x25292Eu);
-      }
-    }
+    EXPECT_TRUE(std::all_of(icon.argb.begin(), icon.argb.end(), [](std::uint32_t pixel) {
+      return pixel == 0 || pixel >> 24 == 0xFF || (pixel & 0xFFFFFFu) == 0x25292Eu;
+    }));
   }
 }
 
