@@ -34,19 +34,17 @@ void settle() { spinUntil([] { return false; }, 150ms); }
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
 
 std::ptrdiff_t linesWith(const Lines& lines, const char* text) {
-  return std::ranges::count_if(lines, [text](const std::string& l) { return l.find(text) != l.npos; });
+  return std::ranges::count_if(lines, [text](const auto& l) { return l.find(text) != l.npos; });
 }
 
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
 // A panel: its own bus connection, a StatusNotifierWatcher while started, the items that
 // registered with it and the item's signals it saw.
-class StandInPanel {
- public:
+struct StandInPanel {
   explicit StandInPanel(int refuse = 0) : refusals(refuse) {
-    const GCharPtr address(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
     bus.reset(g_dbus_connection_new_for_address_sync(
-        address.get(),
+        GCharPtr(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)).get(),
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
         nullptr, nullptr, nullptr));
@@ -116,22 +114,15 @@ class StandInPanel {
   GVariantPtr property(const char* property) {
     const GVariantPtr reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
                                    g_variant_new("(ss)", "org.kde.StatusNotifierItem", property));
-    GVariant* value = g_variant_new_string("<none>");
+    GVariant* value = nullptr;
     if (reply) g_variant_get(reply.get(), "(v)", &value);
-    return GVariantPtr(g_variant_ref_sink(value));
+    return GVariantPtr(value != nullptr ? value : g_variant_ref_sink(g_variant_new_string("")));
   }
-  // Waits until every signal the item sent before now has arrived: its reply comes after them.
-  void sync() { property("Id"); }
 
-  Lines registrations;
-  Lines signals;
+  Lines registrations, signals;
   int refusals = 0;  // registrations to refuse before taking one
-
- private:
   GObjectPtr<GDBusConnection> bus;
-  guint subscription = 0;
-  guint object = 0;
-  guint name = 0;
+  guint subscription = 0, object = 0, name = 0;
 };
 
 // The item tells hosts apart by the name of the watcher's owner: here this process, renamed
@@ -168,12 +159,10 @@ class StatusItemViewTest : public ::testing::Test {
     view = bar->viewOf(*item);
     ASSERT_NE(view, nullptr);
   }
-  // Waits until `panel` holds the item `times` over; false after a test failure.
+  // Waits until `panel` holds the item `times` over.
   bool registeredWith(const StandInPanel& panel, std::size_t times = 1) {
-    const bool done =
-        spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; });
-    EXPECT_EQ(panel.registrations, Lines(times, "/StatusNotifierItem"));
-    return done;
+    return spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; }) &&
+           panel.registrations == Lines(times, "/StatusNotifierItem");
   }
 
   InfoTarget target;
@@ -239,28 +228,30 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
     EXPECT_EQ(view->presentation(), shown);
     EXPECT_EQ(linesWith(log.lines(), "[Panel]"), settingLogged);
 
-    panel.sync();
+    // A reply comes after every signal the item sent before it.
+    panel.property("Id");
     panel.signals.clear();
     item->setTitle("113 °F");
-    panel.sync();
+    panel.property("Id");
     const GVariantPtr label = panel.property("XAyatanaLabel");
     const GVariantPtr pixmaps = panel.property("IconPixmap");
+    EXPECT_STREQ(g_variant_get_string(label.get(), nullptr),
+                 shown == TitlePresentation::Label ? "113 °F" : "");
     if (shown == TitlePresentation::Label) {
       EXPECT_EQ(panel.signals, Lines{"XAyatanaNewLabel"});
-      EXPECT_STREQ(g_variant_get_string(label.get(), nullptr), "113 °F");
       EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
     } else {
       // NewIcon only when the drawing changed; the first pixmap is ARGB32 in network byte order.
       EXPECT_TRUE(panel.signals == Lines{"NewToolTip"} ||
                   panel.signals == (Lines{"NewIcon", "NewToolTip"}));
-      EXPECT_STREQ(g_variant_get_string(label.get(), nullptr), "");
       ASSERT_GT(g_variant_n_children(pixmaps.get()), 0u);
       const GVariantPtr bytes(g_variant_get_child_value(
           GVariantPtr(g_variant_get_child_value(pixmaps.get(), 0)).get(), 2));
       std::vector<std::uint32_t> expected = drawTitleIcon("113 °F", 16).argb;
       for (std::uint32_t& pixel : expected) pixel = GUINT32_TO_BE(pixel);
-      EXPECT_TRUE(g_variant_get_size(bytes.get()) == 4 * expected.size() &&
-                  memcmp(g_variant_get_data(bytes.get()), expected.data(), 4 * expected.size()) == 0);
+      EXPECT_TRUE(
+          g_variant_get_size(bytes.get()) == 4 * expected.size() &&
+          std::memcmp(g_variant_get_data(bytes.get()), expected.data(), 4 * expected.size()) == 0);
     }
     item.reset();
     bar.reset();
