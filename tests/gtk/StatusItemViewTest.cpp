@@ -39,9 +39,8 @@ std::ptrdiff_t linesWith(const Lines& lines, const char* text) {
 
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
-// A panel: its own bus connection, a StatusNotifierWatcher from construction until stop() (and
-// again after start()), the items that
-// registered with it and the item's signals it saw.
+// A panel: its own bus connection, a StatusNotifierWatcher from construction until stop() and
+// again after start(), the items that registered with it and the item's signals it saw.
 struct StandInPanel {
   explicit StandInPanel(int refuse = 0) : refusals(refuse) {
     bus.reset(g_dbus_connection_new_for_address_sync(
