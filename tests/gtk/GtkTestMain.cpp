@@ -12,9 +12,8 @@
 
 bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   bool expired = false;
-  const guint watchdog = g_timeout_add(
-      static_cast<guint>(timeout.count()),
-      [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; },
+  const guint watchdog = g_timeout_add_once(
+      static_cast<guint>(timeout.count()), [](gpointer flag) { *static_cast<bool*>(flag) = true; },
       &expired);
   while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
   if (!expired) g_source_remove(watchdog);

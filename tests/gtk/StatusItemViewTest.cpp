@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "platform/appkit/AppKit.h"
@@ -32,21 +33,18 @@ void settle() { spinUntil([] { return false; }, 150ms); }
 
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
 
-std::size_t linesWith(const Lines& lines, const char* text) {
-  return static_cast<std::size_t>(std::count_if(
-      lines.begin(), lines.end(), [text](const std::string& l) { return l.find(text) != l.npos; }));
+std::ptrdiff_t linesWith(const Lines& lines, const char* text) {
+  return std::ranges::count_if(lines, [text](const auto& l) { return l.find(text) != l.npos; });
 }
 
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
-// A panel: its own bus connection, a StatusNotifierWatcher while started, the items that
-// registered with it and the item's signals it saw.
-class StandInPanel {
- public:
-  StandInPanel() {
-    const GCharPtr address(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+// A panel: its own bus connection, a StatusNotifierWatcher from construction until stop() and
+// again after start(), the items that registered with it and the item's signals it saw.
+struct StandInPanel {
+  explicit StandInPanel(int refuse = 0) : refusals(refuse) {
     bus.reset(g_dbus_connection_new_for_address_sync(
-        address.get(),
+        GCharPtr(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)).get(),
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
         nullptr, nullptr, nullptr));
@@ -56,6 +54,7 @@ class StandInPanel {
         [](GDBusConnection*, const char*, const char*, const char*, const char* member, GVariant*,
            gpointer self) { static_cast<StandInPanel*>(self)->signals.emplace_back(member); },
         this, nullptr);
+    start();
   }
   ~StandInPanel() {
     stop();
@@ -63,16 +62,14 @@ class StandInPanel {
     g_dbus_connection_close_sync(bus.get(), nullptr, nullptr);
   }
 
-  // Takes the watcher's name, from another panel too; true once it owns it.
-  bool start() {
+  // Takes the watcher's name, from another panel too.
+  void start() {
     static const GDBusInterfaceVTable vtable = {
         [](GDBusConnection*, const char*, const char*, const char*, const char*,
            GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
           auto* panel = static_cast<StandInPanel*>(self);
-          if (panel->refusals > 0 && panel->refusals--) {
-            g_dbus_method_invocation_return_dbus_error(invocation, "org.example.NotReady", "");
-            return;
-          }
+          if (panel->refusals-- > 0)
+            return g_dbus_method_invocation_return_dbus_error(invocation, "org.example.No", "");
           const char* service = nullptr;
           g_variant_get(parameters, "(&s)", &service);
           panel->registrations.emplace_back(service);
@@ -86,16 +83,11 @@ class StandInPanel {
     object = g_dbus_connection_register_object(
         bus.get(), "/StatusNotifierWatcher", node->interfaces[0], &vtable, this, nullptr, nullptr);
     g_dbus_node_info_unref(node);
-    owned = false;
     name = g_bus_own_name_on_connection(
         bus.get(), "org.kde.StatusNotifierWatcher",
         static_cast<GBusNameOwnerFlags>(G_BUS_NAME_OWNER_FLAGS_ALLOW_REPLACEMENT |
                                         G_BUS_NAME_OWNER_FLAGS_REPLACE),
-        [](GDBusConnection*, const char*, gpointer self) {
-          static_cast<StandInPanel*>(self)->owned = true;
-        },
-        nullptr, this, nullptr);
-    return spinUntil([this] { return owned; });
+        nullptr, nullptr, nullptr, nullptr);
   }
   void stop() {
     if (name != 0) g_bus_unown_name(name);
@@ -106,60 +98,38 @@ class StandInPanel {
   // Calls the item as a host does, while this process's loop runs to answer; nullptr on failure.
   GVariantPtr call(const char* path, const char* interface, const char* method,
                    GVariant* parameters) {
-    std::pair<GVariantPtr, bool> reply;  // the reply and whether it came; within the 3 s timeout
+    GObjectPtr<GAsyncResult> result;  // comes within the call's 3 s timeout
     g_dbus_connection_call(
         bus.get(), itemService.c_str(), path, interface, method, parameters, nullptr,
         G_DBUS_CALL_FLAGS_NONE, 3000, nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer out) {
-          auto* pending = static_cast<std::pair<GVariantPtr, bool>*>(out);
-          pending->first.reset(
-              g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, nullptr));
-          pending->second = true;
+        [](GObject*, GAsyncResult* done, gpointer out) {
+          static_cast<GObjectPtr<GAsyncResult>*>(out)->reset(G_ASYNC_RESULT(g_object_ref(done)));
         },
-        &reply);
-    spinUntil([&reply] { return reply.second; });
-    EXPECT_TRUE(reply.first) << method;
-    return std::move(reply.first);
+        &result);
+    spinUntil([&result] { return result != nullptr; });
+    GVariantPtr reply(g_dbus_connection_call_finish(bus.get(), result.get(), nullptr));
+    EXPECT_TRUE(reply) << method;
+    return reply;
   }
   GVariantPtr property(const char* property) {
     const GVariantPtr reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
                                    g_variant_new("(ss)", "org.kde.StatusNotifierItem", property));
-    GVariant* value = g_variant_new_string("<none>");
+    GVariant* value = nullptr;
     if (reply) g_variant_get(reply.get(), "(v)", &value);
-    return GVariantPtr(g_variant_ref_sink(value));
+    return GVariantPtr(value != nullptr ? value : g_variant_ref_sink(g_variant_new_string("")));
   }
-  // Waits until every signal the item sent before now has arrived: its reply comes after them.
-  void sync() { property("Id"); }
 
-  Lines registrations;
-  Lines signals;
+  Lines registrations, signals;
   int refusals = 0;  // registrations to refuse before taking one
-
- private:
   GObjectPtr<GDBusConnection> bus;
-  guint subscription = 0;
-  guint object = 0;
-  guint name = 0;
-  bool owned = false;
+  guint subscription = 0, object = 0, name = 0;
 };
-
-// The bytes of `icon`'s pixels, each byte taken from the 0xAARRGGBB word at `shifts`.
-std::vector<guint8> bytesOf(const TitleIcon& icon, std::array<int, 4> shifts) {
-  std::vector<guint8> bytes;
-  for (const std::uint32_t pixel : icon.argb) {
-    for (const int shift : shifts) bytes.push_back(static_cast<guint8>(pixel >> shift));
-  }
-  return bytes;
-}
 
 // The item tells hosts apart by the name of the watcher's owner: here this process, renamed
 // for the length of a test.
-class ProcessNamed {
- public:
+struct ProcessNamed {
   explicit ProcessNamed(const char* name) { prctl(PR_GET_NAME, original), prctl(PR_SET_NAME, name); }
   ~ProcessNamed() { prctl(PR_SET_NAME, original); }
-
- private:
   char original[17] = {};
 };
 
@@ -181,22 +151,18 @@ class StatusItemViewTest : public ::testing::Test {
   void makeItem(StatusItemView::Timing timing = {}) {
     bar = std::make_unique<StatusBarView>(timing);
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
-    auto menu = std::make_shared<NSMenu>("Pyrelle");
-    menu->addItem(std::make_shared<NSMenuItem>("Fan 1: 1200 RPM", NSSelector{}, ""));
-    auto info = std::make_shared<NSMenuItem>("Info...", &InfoTarget::about, "");
-    info->setTarget(&target);
-    menu->addItem(info);
-    item->setMenu(menu);
+    item->setMenu(std::make_shared<NSMenu>("Pyrelle"));
+    item->menu()->addItem(std::make_shared<NSMenuItem>("Fan 1: 1200 RPM", NSSelector{}, ""));
+    item->menu()->addItem(std::make_shared<NSMenuItem>("Info...", &InfoTarget::about, ""));
+    item->menu()->items()[1]->setTarget(&target);
     item->setTitle("45 °C");
     view = bar->viewOf(*item);
     ASSERT_NE(view, nullptr);
   }
-  // Waits until `panel` holds the item `times` over; false after a test failure.
+  // Waits until `panel` holds the item `times` over.
   bool registeredWith(const StandInPanel& panel, std::size_t times = 1) {
-    const bool done =
-        spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; });
-    EXPECT_EQ(panel.registrations, Lines(times, "/StatusNotifierItem"));
-    return done;
+    return spinUntil([&] { return view->isRegistered() && panel.registrations.size() == times; }) &&
+           panel.registrations == Lines(times, "/StatusNotifierItem");
   }
 
   InfoTarget target;
@@ -214,22 +180,17 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   EXPECT_TRUE(spinUntil([&] { return linesWith(log.lines(), "nothing shows Pyrelle") == 1; }));
 
   // A watcher that refuses at first (still starting) is asked again.
-  StandInPanel first;
-  first.refusals = 1;
-  ASSERT_TRUE(first.start());
+  StandInPanel first(1);
   ASSERT_TRUE(registeredWith(first));
-  EXPECT_EQ(view->trayIconForTesting(), nullptr);
 
   // Another panel takes the watcher's name over: the item registers with it too, and shows its
   // title as that host needs; when it goes, the name falls back to the first, queued.
   EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
+  std::optional<ProcessNamed> renamed(std::in_place, "gnome-shell");
   StandInPanel second;
-  {
-    const ProcessNamed host("gnome-shell");
-    ASSERT_TRUE(second.start());
-    ASSERT_TRUE(registeredWith(second));
-    EXPECT_EQ(view->presentation(), TitlePresentation::Label);
-  }
+  ASSERT_TRUE(registeredWith(second));
+  EXPECT_EQ(view->presentation(), TitlePresentation::Label);
+  renamed.reset();
   second.stop();
   ASSERT_TRUE(registeredWith(first, 2));
   EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
@@ -237,20 +198,15 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   // No watcher at all: the tray icon, until a watcher comes back.
   first.stop();
   EXPECT_TRUE(spinUntil([&] { return !view->isRegistered() && view->trayIconForTesting(); }));
-  ASSERT_TRUE(first.start());
+  first.start();
   ASSERT_TRUE(registeredWith(first, 3));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
   settle();
-  EXPECT_EQ(linesWith(log.lines(), "nothing shows Pyrelle"), 1u);
+  EXPECT_EQ(linesWith(log.lines(), "nothing shows Pyrelle"), 1);
 }
 
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
-  const struct {
-    const char* host;
-    const char* setting;
-    TitlePresentation expected;
-    std::size_t settingLogged;
-  } cases[] = {
+  const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t> cases[] = {
       {"gnome-shell", "", TitlePresentation::Label, 0},
       {"ayatana-indicat", "", TitlePresentation::Label, 0},  // the kernel's 15-character cut
       {"xfce4-panel", "", TitlePresentation::Icon, 0},
@@ -260,61 +216,56 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
   };
   const std::string folder = std::string(g_get_user_config_dir()) + "/pyrelle";
   g_mkdir_with_parents(folder.c_str(), 0700);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.host) + " with \"" + c.setting + "\"");
-    g_file_set_contents((folder + "/settings.ini").c_str(), c.setting, -1, nullptr);
+  for (const auto& [host, setting, shown, settingLogged] : cases) {
+    SCOPED_TRACE(std::string(host) + " with \"" + setting + "\"");
+    g_file_set_contents((folder + "/settings.ini").c_str(), setting, -1, nullptr);
     NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
     LogCaptureForTesting log;
-    const ProcessNamed host(c.host);
+    const ProcessNamed renamed(host);
     makeItem();
     StandInPanel panel;
-    ASSERT_TRUE(panel.start());
     ASSERT_TRUE(registeredWith(panel));
-    EXPECT_EQ(view->presentation(), c.expected);
-    EXPECT_EQ(linesWith(log.lines(), "[Panel]"), c.settingLogged);
+    EXPECT_EQ(view->presentation(), shown);
+    EXPECT_EQ(linesWith(log.lines(), "[Panel]"), settingLogged);
 
-    panel.sync();
+    // A reply comes after every signal the item sent before it.
+    panel.property("Id");
     panel.signals.clear();
     item->setTitle("113 °F");
-    panel.sync();
+    panel.property("Id");
     const GVariantPtr label = panel.property("XAyatanaLabel");
     const GVariantPtr pixmaps = panel.property("IconPixmap");
-    if (c.expected == TitlePresentation::Label) {
+    EXPECT_STREQ(g_variant_get_string(label.get(), nullptr),
+                 shown == TitlePresentation::Label ? "113 °F" : "");
+    if (shown == TitlePresentation::Label) {
       EXPECT_EQ(panel.signals, Lines{"XAyatanaNewLabel"});
-      EXPECT_STREQ(g_variant_get_string(label.get(), nullptr), "113 °F");
       EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
     } else {
       // NewIcon only when the drawing changed; the first pixmap is ARGB32 in network byte order.
       EXPECT_TRUE(panel.signals == Lines{"NewToolTip"} ||
                   panel.signals == (Lines{"NewIcon", "NewToolTip"}));
-      EXPECT_STREQ(g_variant_get_string(label.get(), nullptr), "");
       ASSERT_GT(g_variant_n_children(pixmaps.get()), 0u);
       const GVariantPtr bytes(g_variant_get_child_value(
           GVariantPtr(g_variant_get_child_value(pixmaps.get(), 0)).get(), 2));
-      const auto* data = static_cast<const guint8*>(g_variant_get_data(bytes.get()));
-      EXPECT_TRUE(std::vector<guint8>(data, data + g_variant_get_size(bytes.get())) ==
-                  bytesOf(drawTitleIcon("113 °F", 16), {24, 16, 8, 0}));
+      std::vector<std::uint32_t> expected = drawTitleIcon("113 °F", 16).argb;
+      for (std::uint32_t& pixel : expected) pixel = GUINT32_TO_BE(pixel);
+      EXPECT_TRUE(
+          g_variant_get_size(bytes.get()) == 4 * expected.size() &&
+          std::memcmp(g_variant_get_data(bytes.get()), expected.data(), 4 * expected.size()) == 0);
     }
     item.reset();
     bar.reset();
   }
-  g_file_set_contents((folder + "/settings.ini").c_str(), "", -1, nullptr);
-  NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
 }
 
 TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries) {
   makeItem();
   StandInPanel panel;
-  ASSERT_TRUE(panel.start());
   ASSERT_TRUE(registeredWith(panel));
   // What the hosts send: GNOME Shell AboutToShow at registration; xfce4-panel and waybar
   // AboutToShowGroup on open and nothing on close; GNOME Shell and lxqt-panel "opened" and
   // "closed" around AboutToShow.
-  const struct {
-    const char* method;
-    const char* parameters;
-    bool trackingAfter;
-  } steps[] = {{"AboutToShow", "(0,)", false},
+  const std::tuple<const char*, const char*, bool> steps[] = {{"AboutToShow", "(0,)", false},
                {"AboutToShowGroup", "([0],)", false},
                {"Event", "(0, 'opened', <0>, uint32 0)", true},
                {"AboutToShow", "(0,)", true},
@@ -333,14 +284,12 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
   EXPECT_TRUE(spinUntil([] { return !tracking(); }));
 
   // The exported entries change in place; a host's click on "Info..." sends its action.
-  DbusmenuMenuitem* root = view->menuExportForTesting()->rootForTesting();
-  const auto entry = [root](guint index) {
-    return DBUSMENU_MENUITEM(g_list_nth_data(dbusmenu_menuitem_get_children(root), index));
-  };
+  GList* entries = dbusmenu_menuitem_get_children(view->menuExportForTesting()->rootForTesting());
   item->menu()->items()[0]->setTitle("Fan 1: 1350 RPM");
-  EXPECT_STREQ(dbusmenu_menuitem_property_get(entry(0), "label"), "Fan 1: 1350 RPM");
-  EXPECT_FALSE(dbusmenu_menuitem_property_get_bool(entry(0), "enabled"));
-  dbusmenu_menuitem_handle_event(entry(1), "clicked", g_variant_new_int32(0), 0);
+  EXPECT_STREQ(dbusmenu_menuitem_property_get(DBUSMENU_MENUITEM(entries->data), "label"),
+               "Fan 1: 1350 RPM");
+  dbusmenu_menuitem_handle_event(DBUSMENU_MENUITEM(entries->next->data), "clicked",
+                                 g_variant_new_int32(0), 0);
   EXPECT_TRUE(spinUntil([&] { return target.abouts == 1; }));
 }
 
