@@ -59,7 +59,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
     trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
     return;
   }
-  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath, timing.menuClosingGuard);
   StatusNotifierItem::Callbacks callbacks;
   callbacks.named = [this] {
     // Registered by object path, as hosts then know the item by the calling connection at once
@@ -85,7 +85,7 @@ void StatusItemView::statusItemMenuDidChange(NSStatusItem& /*item*/) {
   if (!bus) return;
   // One dbusmenu object at a time holds the path.
   menuExport.reset();
-  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath);
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath, timing.menuClosingGuard);
 }
 
 // The panel highlights the item while its menu is open wherever the desktop can.

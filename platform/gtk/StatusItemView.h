@@ -34,6 +34,9 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
     // How long the item may go unseen (no watcher took it, no tray embedded it) before a log line
     // says so.
     std::chrono::milliseconds unseenDelay{5000};
+    // A host that said the menu opened but never says it closed would hold the refresh forever;
+    // after this long the menu counts as closed.
+    std::chrono::milliseconds menuClosingGuard{60000};
   };
 
   // `number` tells the process's items apart on the bus (1 for the first).

@@ -6,16 +6,10 @@
 
 #include "platform/foundation/NSLog.h"
 
-namespace {
-
-// A host that said the menu opened but never says it closed would hold the refresh forever;
-// after this long the menu counts as closed.
-constexpr guint closingGuardSeconds = 60;
-
-}  // namespace
-
-MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& objectPath)
+MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& objectPath,
+                       std::chrono::milliseconds closingGuardAfter)
     : menu(std::move(shownMenu)),
+      closingGuardDelay(closingGuardAfter),
       server(dbusmenu_server_new(objectPath.c_str())),
       root(dbusmenu_menuitem_new()) {
   dbusmenu_menuitem_property_set(root.get(), DBUSMENU_MENUITEM_PROP_CHILD_DISPLAY,
@@ -76,7 +70,8 @@ void MenuExport::menuItemDidChange(NSMenu& /*menu*/, NSMenuItem& item) {
 
 void MenuExport::opened() {
   disarmClosingGuard();
-  closingGuard = g_timeout_add_seconds(closingGuardSeconds, closingGuardExpired, this);
+  closingGuard =
+      g_timeout_add(static_cast<guint>(closingGuardDelay.count()), closingGuardExpired, this);
   if (!menu || menu->isOpen()) return;
   openHere = true;
   menu->menuWillOpen();

@@ -7,11 +7,12 @@
 // The menu is open for the run loop (timers wait) only between the root's "opened" and "closed"
 // events. AboutToShow and AboutToShowGroup say nothing about that: some hosts send them at
 // registration or on every open with no "closed" to follow. A "closed" that never comes is
-// assumed after a minute.
+// assumed after `closingGuardAfter` (a minute in the program).
 
 #include <libdbusmenu-glib/menuitem.h>
 #include <libdbusmenu-glib/server.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@
 class MenuExport final : private NSMenuObserver {
  public:
   // Exports `menu` at `objectPath`; `menu` may be nullptr: an empty menu is exported.
-  MenuExport(std::shared_ptr<NSMenu> menu, const std::string& objectPath);
+  MenuExport(std::shared_ptr<NSMenu> menu, const std::string& objectPath,
+             std::chrono::milliseconds closingGuardAfter);
   // Closes the menu if it is open through this export.
   ~MenuExport() override;
   MenuExport(const MenuExport&) = delete;
@@ -44,6 +46,7 @@ class MenuExport final : private NSMenuObserver {
   static gboolean closingGuardExpired(gpointer self);
 
   std::shared_ptr<NSMenu> menu;
+  std::chrono::milliseconds closingGuardDelay;
   GObjectPtr<DbusmenuServer> server;
   GObjectPtr<DbusmenuMenuitem> root;
   // The exported entries, in the menu's order.

@@ -29,7 +29,9 @@ using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 using GVariantPtr = std::unique_ptr<GVariant, GLibRelease<g_variant_unref>>;
 
-void settle() { spinUntil([] { return false; }, 150ms); }
+void settle() {
+  spinUntil([] { return false; }, 150ms);
+}
 
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
 
@@ -75,7 +77,9 @@ struct StandInPanel {
           panel->registrations.emplace_back(service);
           g_dbus_method_invocation_return_value(invocation, nullptr);
         },
-        nullptr, nullptr, {}};
+        nullptr,
+        nullptr,
+        {}};
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
         "<node><interface name='org.kde.StatusNotifierWatcher'><method "
         "name='RegisterStatusNotifierItem'><arg type='s'/></method></interface></node>",
@@ -128,7 +132,9 @@ struct StandInPanel {
 // The item tells hosts apart by the name of the watcher's owner: here this process, renamed
 // for the length of a test.
 struct ProcessNamed {
-  explicit ProcessNamed(const char* name) { prctl(PR_GET_NAME, original), prctl(PR_SET_NAME, name); }
+  explicit ProcessNamed(const char* name) {
+    prctl(PR_GET_NAME, original), prctl(PR_SET_NAME, name);
+  }
   ~ProcessNamed() { prctl(PR_SET_NAME, original); }
   char original[17] = {};
 };
@@ -259,22 +265,28 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
 }
 
 TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries) {
-  makeItem();
+  makeItem({.menuClosingGuard = 1s});
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
   // What the hosts send: GNOME Shell AboutToShow at registration; xfce4-panel and waybar
   // AboutToShowGroup on open and nothing on close; GNOME Shell and lxqt-panel "opened" and
   // "closed" around AboutToShow.
-  const std::tuple<const char*, const char*, bool> steps[] = {{"AboutToShow", "(0,)", false},
-               {"AboutToShowGroup", "([0],)", false},
-               {"Event", "(0, 'opened', <0>, uint32 0)", true},
-               {"AboutToShow", "(0,)", true},
-               {"Event", "(0, 'closed', <0>, uint32 0)", false}};
+  const std::tuple<const char*, const char*, bool> steps[] = {
+      {"AboutToShow", "(0,)", false},
+      {"AboutToShowGroup", "([0],)", false},
+      {"Event", "(0, 'opened', <0>, uint32 0)", true},
+      {"AboutToShow", "(0,)", true},
+      {"Event", "(0, 'closed', <0>, uint32 0)", false}};
   for (const auto& [method, parameters, trackingAfter] : steps) {
     panel.call("/MenuBar", "com.canonical.dbusmenu", method, g_variant_new_parsed(parameters));
     settle();
     EXPECT_EQ(tracking(), trackingAfter) << method << parameters;
   }
+  // A host that never says "closed" holds the refresh only until the guard gives up.
+  panel.call("/MenuBar", "com.canonical.dbusmenu", "Event",
+             g_variant_new_parsed("(0, 'opened', <0>, uint32 0)"));
+  EXPECT_TRUE(spinUntil([] { return tracking(); }));
+  EXPECT_TRUE(spinUntil([] { return !tracking(); }));
 
   // lxqt-panel's left click: our own menu opens, and holds the refresh while it shows.
   panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
