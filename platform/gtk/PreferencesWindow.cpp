@@ -72,8 +72,8 @@ std::unique_ptr<PreferencesWindow> PreferencesWindow::build(NSMainInterface& obj
   }
   boundLike(field, slider);
 
-  std::unique_ptr<PreferencesWindow> built(
-      new PreferencesWindow(objects.window, std::move(builder), window));
+  auto built = std::make_unique<PreferencesWindow>(Passkey<PreferencesWindow>(), objects.window,
+                                                   std::move(builder), window);
   auto& bindings = built->bindings;
   bindings.push_back(std::make_unique<SegmentedBinding>(objects.unitsControl, std::move(segments)));
   bindings.push_back(std::make_unique<SliderBinding>(objects.intervalSlider, slider));
@@ -82,8 +82,8 @@ std::unique_ptr<PreferencesWindow> PreferencesWindow::build(NSMainInterface& obj
   return built;
 }
 
-PreferencesWindow::PreferencesWindow(NSWindow& shown, GObjectPtr<GtkBuilder> interface,
-                                     GtkWidget* widget)
+PreferencesWindow::PreferencesWindow(Passkey<PreferencesWindow> /*key*/, NSWindow& shown,
+                                     GObjectPtr<GtkBuilder> interface, GtkWidget* widget)
     : model(shown),
       builder(std::move(interface)),
       windowWidget(ownWidget(widget)),

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/appkit/NSMainInterface.h"
+#include "platform/foundation/Passkey.h"
 #include "platform/gtk/ControlBindings.h"
 #include "platform/gtk/GObjectPtr.h"
 
@@ -18,6 +19,9 @@ class PreferencesWindow {
   // GTK must be initialised. nullptr, after a log line, when the interface file cannot be read
   // or lacks a widget.
   static std::unique_ptr<PreferencesWindow> build(NSMainInterface& objects);
+  // Made by build() only.
+  PreferencesWindow(Passkey<PreferencesWindow> key, NSWindow& shown,
+                    GObjectPtr<GtkBuilder> interface, GtkWidget* widget);
   ~PreferencesWindow();
   PreferencesWindow(const PreferencesWindow&) = delete;
   PreferencesWindow& operator=(const PreferencesWindow&) = delete;
@@ -30,8 +34,6 @@ class PreferencesWindow {
   GObject* object(const char* id) const { return gtk_builder_get_object(builder.get(), id); }
 
  private:
-  PreferencesWindow(NSWindow& shown, GObjectPtr<GtkBuilder> interface, GtkWidget* widget);
-
   void closeByUser();
   static gboolean deleted(GtkWidget* widget, GdkEvent* event, gpointer self);
   static gboolean closeKeyPressed(GtkAccelGroup* group, GObject* window, guint key,
