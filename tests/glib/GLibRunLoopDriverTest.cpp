@@ -25,8 +25,7 @@ TEST(GLibRunLoopDriverTest, ATimerHeldWhileTrackingFiresOnTheRealLoopOnceTrackin
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   loop.resetForTesting();
   loop.setDriver(std::make_shared<GLibRunLoopDriver>(loop));
-  bool fired = false;
-  bool gaveUp = false;
+  bool fired = false, gaveUp = false;
   loop.addTimer(0, NSInvocation([&] {
                   fired = true;
                   loop.stop();
