@@ -5,9 +5,8 @@
 
 void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
                                 std::span<const std::uint8_t> bytes, std::uint32_t dataSize) {
-  Key entry{SMCFourCharCode(type), dataSize};
+  Key& entry = keys[SMCFourCharCode(key)] = {SMCFourCharCode(type), dataSize};
   std::copy_n(bytes.begin(), std::min(bytes.size(), SMCDataBytes), entry.bytes);
-  keys[SMCFourCharCode(key)] = entry;
 }
 
 kern_return_t ScriptedSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {
