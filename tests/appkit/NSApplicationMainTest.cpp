@@ -10,12 +10,12 @@
 
 namespace {
 
-using Events = std::vector<std::string>;
+using Events = HeadlessBackend::Events;
 
 struct TestDelegate : NSApplicationDelegate {
-  explicit TestDelegate(Events& record) : launches(record) {}
-  void applicationDidFinishLaunching() override { launches.push_back("did finish launching"); }
-  Events& launches;
+  explicit TestDelegate(std::shared_ptr<Events> record) : events(std::move(record)) {}
+  void applicationDidFinishLaunching() override { events->push_back("did finish launching"); }
+  std::shared_ptr<Events> events;
 };
 
 // A run that starts loads the interface, launches, runs and ends with 0 once terminated. A
@@ -26,27 +26,24 @@ TEST(NSApplicationMainTest, ALaunchRunsOnlyOnceTheBackendStarts) {
     int startStatus;
     bool runningElsewhere;
     int result;
-    Events backend;
-  } cases[] = {{0, false, 0, {"start", "interface loaded", "run", "stop"}},
+    Events events;
+  } cases[] = {{0, false, 0, {"start", "interface loaded", "did finish launching", "run", "stop"}},
                {1, false, 1, {"start"}},
                {0, true, 0, {"start"}}};
   for (const auto& c : cases) {
     LogCaptureForTesting log;
-    Events launches;
     auto backend = std::make_unique<HeadlessBackend>(HeadlessBackend::Options{
-        .startStatus = c.startStatus,
-        .runningElsewhere = c.runningElsewhere,
-        .session = [] { NSApp().terminate(nullptr); }});
-    const std::shared_ptr<const Events> events = backend->events();
+        .startStatus = c.startStatus, .runningElsewhere = c.runningElsewhere, .session = [] {
+          NSApp().terminate(nullptr);
+        }});
+    const std::shared_ptr<Events> events = backend->events;
     char name[] = "pyrelle";
     char* argv[] = {name, nullptr};
-    EXPECT_EQ(NSApplicationMain(1, argv, std::move(backend),
-                                [&](NSMainInterface&) {
-                                  return std::make_unique<TestDelegate>(launches);
-                                }),
-              c.result);
-    EXPECT_EQ(*events, c.backend);
-    EXPECT_EQ(launches.size(), c.backend.size() > 1 ? 1u : 0u);
+    const auto makeDelegate = [&](NSMainInterface&) {
+      return std::make_unique<TestDelegate>(events);
+    };
+    EXPECT_EQ(NSApplicationMain(1, argv, std::move(backend), makeDelegate), c.result);
+    EXPECT_EQ(*events, c.events);
     EXPECT_TRUE(log.lines().empty());
     EXPECT_EQ(NSApp().delegate(), nullptr);
   }

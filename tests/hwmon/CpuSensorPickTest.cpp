@@ -9,15 +9,38 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/FakeSensorSource.h"
+#include "platform/hwmon/SensorSource.h"
 
 namespace {
 
-using Input = FakeSensorSource::Input;
+struct Input {
+  std::string chip, label;
+  std::optional<double> value;  // empty: reads fail
+};
+
+// Temperature inputs in order; an input joins the chip before it when their chip names match.
+struct HandMadeSource final : SensorSource {
+  explicit HandMadeSource(const std::vector<Input>& hardware) : inputs(hardware) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      if (list.empty() || list.back().name != inputs[i].chip) {
+        list.push_back({inputs[i].chip, inputs[i].chip + "-isa-0000", {}});
+      }
+      list.back().features.push_back({SensorKind::temperature, "temp", inputs[i].label,
+                                      SensorRef{list.size() - 1, static_cast<int>(i)}});
+    }
+  }
+  const std::vector<SensorChip>& chips() const override { return list; }
+  std::optional<double> read(const SensorRef& ref) override {
+    return inputs.at(static_cast<std::size_t>(ref.input)).value;
+  }
+  bool rediscover() override { return false; }
+  std::vector<Input> inputs;
+  std::vector<SensorChip> list;
+};
 
 std::string pick(const std::vector<Input>& inputs) {
-  FakeSensorSource source(inputs);
-  const std::optional<CpuSensorPick> chosen = pickCpuSensor(source);
+  HandMadeSource source(inputs);
+  const auto chosen = pickCpuSensor(source);
   return chosen ? chosen->description : "none";
 }
 
@@ -37,8 +60,8 @@ TEST(CpuSensorPick, FollowsTheOrderOfPreferenceAndIgnoresLookalikes) {
   // Each better candidate joins the lookalikes and the worse ones, once last and once first,
   // so that its position cannot decide.
   for (std::size_t n = 1; n <= worstFirst.size(); ++n) {
-    const Input& best = worstFirst[n - 1];
-    const std::string expected = best.chip + "-isa-0000 \"" + best.label + "\"";
+    const std::string expected =
+        worstFirst[n - 1].chip + "-isa-0000 \"" + worstFirst[n - 1].label + "\"";
     std::vector<Input> inputs = lookalikes;
     inputs.insert(inputs.end(), worstFirst.begin(),
                   worstFirst.begin() + static_cast<std::ptrdiff_t>(n));

@@ -7,11 +7,7 @@
 namespace {
 
 SMCCallRecord request(std::uint8_t command, std::uint32_t dataSize = 0) {
-  SMCCallRecord record{};
-  record.key = SMCFourCharCode("TC0D");
-  record.command = command;
-  record.dataSize = dataSize;
-  return record;
+  return {SMCFourCharCode("TC0D"), {}, dataSize, 0, {}, command, {}, {}};
 }
 
 TEST(AppleSMCDriverTest, WrongMethodSizesPointersOrCommandsFailAndLeaveTheOutputAlone) {
@@ -24,9 +20,9 @@ TEST(AppleSMCDriverTest, WrongMethodSizesPointersOrCommandsFailAndLeaveTheOutput
                {2, 81, 80, 9, kIOReturnBadArgument}, {2, 80, 79, 9, kIOReturnBadArgument},
                {2, 80, 80, 6, kIOReturnUnsupported}, {2, 80, 80, 255, kIOReturnUnsupported}};
   ScriptedSMCService service;
-  SMCCallRecord output, poisoned;
+  SMCCallRecord output;
   std::memset(&output, 0xAB, sizeof output);
-  std::memset(&poisoned, 0xAB, sizeof poisoned);
+  const SMCCallRecord poisoned = output;
   for (auto c : cases) {
     const SMCCallRecord input = request(c.command);
     EXPECT_EQ(service.callStructMethod(c.selector, &input, c.inputSize, &output, &c.outputSize),

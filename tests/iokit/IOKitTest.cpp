@@ -10,9 +10,7 @@
 namespace {
 
 kern_return_t callKeyInfo(io_connect_t connection) {
-  SMCCallRecord record{};
-  record.key = SMCFourCharCode("TC0D");
-  record.command = SMCCommandReadKeyInfo;
+  SMCCallRecord record{SMCFourCharCode("TC0D"), {}, 0, 0, {}, SMCCommandReadKeyInfo, {}, {}};
   std::size_t size = sizeof record;
   return IOConnectCallStructMethod(connection, SMCMethodIndex, &record, size, &record, &size);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "sensors/smc.h"
 #include "tests/support/ScopedAppleSMC.h"
@@ -11,7 +12,7 @@ class SMCReadKeyTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(SMCOpen(), 0);
-    smc.service().setKey("TC0D", "sp78", {0x28, 0x80, 0x11, 0x22}, 2);
+    smc.service().setKey("TC0D", "sp78", std::vector<std::uint8_t>{0x28, 0x80, 0x11, 0x22}, 2);
     smc.service().setFanRpm("F0Ac", 600);
   }
   void TearDown() override { SMCClose(); }

@@ -91,8 +91,7 @@ void FakeHwmonTree::write(int number, const std::string& attribute, const std::s
 }
 
 void FakeHwmonTree::removeChip(int number) {
-  const fs::path link = chipFolder(number);
-  const fs::path chipHome = fs::read_symlink(link);
-  fs::remove(link);
+  const fs::path chipHome = fs::read_symlink(chipFolder(number));
+  fs::remove(chipFolder(number));
   fs::remove_all(chipHome.parent_path().parent_path());
 }

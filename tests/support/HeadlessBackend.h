@@ -24,22 +24,19 @@ class HeadlessBackend final : public ApplicationBackend {
   };
   using Events = std::vector<std::string>;
 
-  HeadlessBackend() : HeadlessBackend(Options{}) {}
   explicit HeadlessBackend(Options given) : options(std::move(given)) {}
 
   // In order: "start", "interface loaded", "run", "stop" (terminate during the run). Shared,
   // so that a test can read them after NSApplicationMain released the backend.
-  std::shared_ptr<const Events> events() const { return log; }
+  const std::shared_ptr<Events> events = std::make_shared<Events>();
 
   int start(int& /*argc*/, char**& /*argv*/) override {
-    log->push_back("start");
+    events->push_back("start");
     return options.startStatus;
   }
-  void interfaceLoaded(NSMainInterface& /*objects*/) override {
-    log->push_back("interface loaded");
-  }
+  void interfaceLoaded(NSMainInterface&) override { events->push_back("interface loaded"); }
   std::shared_ptr<RunLoopDriver> runLoopDriver() override {
-    return std::make_shared<SessionDriver>(options.session, log);
+    return std::make_shared<SessionDriver>(options.session, events);
   }
   void activateIgnoringOtherApps(bool /*flag*/) override {}
   void orderFrontStandardAboutPanel() override {}
@@ -61,5 +58,4 @@ class HeadlessBackend final : public ApplicationBackend {
   };
 
   Options options;
-  std::shared_ptr<Events> log = std::make_shared<Events>();
 };

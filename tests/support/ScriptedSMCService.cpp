@@ -4,20 +4,9 @@
 #include <cstring>
 
 void ScriptedSMCService::setKey(const std::string& key, const std::string& type,
-                                std::vector<std::uint8_t> bytes, std::uint32_t dataSize) {
-  Key entry{SMCFourCharCode(type), dataSize};
+                                std::span<const std::uint8_t> bytes, std::uint32_t dataSize) {
+  Key& entry = keys[SMCFourCharCode(key)] = {SMCFourCharCode(type), dataSize};
   std::copy_n(bytes.begin(), std::min(bytes.size(), SMCDataBytes), entry.bytes);
-  keys[SMCFourCharCode(key)] = entry;
-}
-
-void ScriptedSMCService::setTemperature(const std::string& key, double celsius) {
-  const auto bytes = SMCEncodeSp78(celsius);
-  setKey(key, "sp78", {bytes.begin(), bytes.end()}, SMCEncodedSize);
-}
-
-void ScriptedSMCService::setFanRpm(const std::string& key, double rpm) {
-  const auto bytes = SMCEncodeFpe2(rpm);
-  setKey(key, "fpe2", {bytes.begin(), bytes.end()}, SMCEncodedSize);
 }
 
 kern_return_t ScriptedSMCService::keyInfo(std::uint32_t key, SMCKeyInfo& info) {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "platform/iokit/AppleSMCDriver.h"
 #include "platform/iokit/SMCCodec.h"
@@ -16,11 +16,15 @@
 class ScriptedSMCService : public AppleSMCDriver {
  public:
   // A key of any type and size; at most 32 of the bytes given are kept.
-  void setKey(const std::string& key, const std::string& type, std::vector<std::uint8_t> bytes,
+  void setKey(const std::string& key, const std::string& type, std::span<const std::uint8_t> bytes,
               std::uint32_t dataSize);
   // "sp78" from degrees Celsius and "fpe2" from rpm, encoded as the hwmon service encodes them.
-  void setTemperature(const std::string& key, double celsius);
-  void setFanRpm(const std::string& key, double rpm);
+  void setTemperature(const std::string& key, double celsius) {
+    setKey(key, "sp78", SMCEncodeSp78(celsius), SMCEncodedSize);
+  }
+  void setFanRpm(const std::string& key, double rpm) {
+    setKey(key, "fpe2", SMCEncodeFpe2(rpm), SMCEncodedSize);
+  }
   void removeKey(const std::string& key) { keys.erase(SMCFourCharCode(key)); }
   void failReadBytes(const std::string& key) { failingReadBytes.insert(SMCFourCharCode(key)); }
   // What every IOServiceOpen on this service answers from now on; non-zero refuses it.
