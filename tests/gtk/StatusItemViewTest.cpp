@@ -102,10 +102,11 @@ struct StandInPanel {
   // Calls the item as a host does, while this process's loop runs to answer; nullptr on failure.
   GVariantPtr call(const char* path, const char* interface, const char* method,
                    GVariant* parameters) {
-    GObjectPtr<GAsyncResult> result;  // comes within the call's 3 s timeout
+    // The reply comes within the call's 9 s timeout, before the wait gives up on a loaded machine.
+    GObjectPtr<GAsyncResult> result;
     g_dbus_connection_call(
         bus.get(), itemService.c_str(), path, interface, method, parameters, nullptr,
-        G_DBUS_CALL_FLAGS_NONE, 3000, nullptr,
+        G_DBUS_CALL_FLAGS_NONE, 9000, nullptr,
         [](GObject*, GAsyncResult* done, gpointer out) {
           static_cast<GObjectPtr<GAsyncResult>*>(out)->reset(G_ASYNC_RESULT(g_object_ref(done)));
         },
