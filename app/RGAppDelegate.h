@@ -32,6 +32,11 @@ class RGAppDelegate : public NSApplicationDelegate {
   // Loads the settings into the properties and the controls, creates the hardware object, then
   // the status item, whose first refresh pass starts the refresh cycle.
   void applicationDidFinishLaunching() override;
+  // A second launch opens the preferences window, as "Preferences..." does.
+  bool applicationShouldHandleReopen() override {
+    openPreferences();
+    return false;
+  }
 
   // Outlets, not owned: the main interface's objects outlive the delegate. nullptr: none.
   NSSegmentedCell* tempUnitsCFselect() const { return _tempUnitsCFselect; }

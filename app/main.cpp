@@ -1,11 +1,13 @@
-// The program: the GTK desktop view as the backend, the machine's sensors as the "AppleSMC"
-// service, and the application's main interface.
+// The program: the desktop backend with the GTK view loaded from its module when a window is
+// first needed, the machine's sensors as the "AppleSMC" service, and the application's main
+// interface.
 
 #include <memory>
 
 #include "app/MainInterface.h"
 #include "platform/appkit/NSApplication.h"
-#include "platform/gtk/GtkApplicationBackend.h"
+#include "platform/desktop/DesktopApplicationBackend.h"
+#include "platform/desktop/ToolkitModule.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/iokit/IORegistry.h"
 
@@ -16,5 +18,7 @@ int main(int argc, char** argv) {
     publishHwmonServices(IORegistry::shared());
     return NSLoadMainInterface(objects);
   };
-  return NSApplicationMain(argc, argv, std::make_unique<GtkApplicationBackend>(), loadWithSensors);
+  return NSApplicationMain(argc, argv,
+                           std::make_unique<DesktopApplicationBackend>(loadToolkitModule),
+                           loadWithSensors);
 }

@@ -14,6 +14,9 @@ class NSApplicationDelegate : public NSObject {
  public:
   // Launching has finished: the interface is loaded and connected, the run has not yet begun.
   virtual void applicationDidFinishLaunching() = 0;
+  // The user launched the application again while it runs. True: the application shows its
+  // window itself; false: the delegate took care of it.
+  virtual bool applicationShouldHandleReopen() { return true; }
 };
 
 class NSApplication {

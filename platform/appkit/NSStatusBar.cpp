@@ -29,12 +29,6 @@ void NSStatusItem::setTitle(std::string title) {
   if (_observer != nullptr) _observer->statusItemTitleDidChange(*this);
 }
 
-void NSStatusItem::setHighlightMode(bool highlightMode) {
-  if (highlightMode == _highlightMode) return;
-  _highlightMode = highlightMode;
-  if (_observer != nullptr) _observer->statusItemHighlightModeDidChange(*this);
-}
-
 void NSStatusItem::setMenu(std::shared_ptr<NSMenu> menu) {
   if (menu == _menu) return;
   _menu = std::move(menu);

@@ -16,7 +16,6 @@ class NSStatusItemObserver {
   virtual ~NSStatusItemObserver() = default;
   virtual void statusItemTitleDidChange(NSStatusItem& item) = 0;
   virtual void statusItemMenuDidChange(NSStatusItem& item) = 0;
-  virtual void statusItemHighlightModeDidChange(NSStatusItem& item) = 0;
 };
 
 class NSStatusItem {
@@ -28,8 +27,9 @@ class NSStatusItem {
   const std::string& title() const { return _title; }
   // The observer is told only when the title actually changes.
   void setTitle(std::string title);
+  // Whether the item is highlighted while its menu is open; panels on Linux do that themselves.
   bool highlightMode() const { return _highlightMode; }
-  void setHighlightMode(bool highlightMode);
+  void setHighlightMode(bool highlightMode) { _highlightMode = highlightMode; }
   const std::shared_ptr<NSMenu>& menu() const { return _menu; }
   void setMenu(std::shared_ptr<NSMenu> menu);
 

@@ -24,6 +24,7 @@ using GErrorPtr = std::unique_ptr<GError, GLibRelease<g_error_free>>;
 using GKeyFilePtr = std::unique_ptr<GKeyFile, GLibRelease<g_key_file_unref>>;
 using GBytesPtr = std::unique_ptr<GBytes, GLibRelease<g_bytes_unref>>;
 using GMainLoopPtr = std::unique_ptr<GMainLoop, GLibRelease<g_main_loop_unref>>;
+using GVariantPtr = std::unique_ptr<GVariant, GLibRelease<g_variant_unref>>;
 
 // An attached source: removed from its context when its owner goes, so it never fires again.
 struct GSourceDestroy {

@@ -1,5 +1,7 @@
 #include "platform/gtk/AboutPanel.h"
 
+#include "platform/foundation/NSLog.h"
+#include "platform/gtk/WindowPresentation.h"
 #include "resources/PyrelleResources.h"
 
 namespace {
@@ -8,7 +10,7 @@ constexpr int logoPixels = 128;
 
 }  // namespace
 
-void AboutPanel::show() {
+void AboutPanel::show(const std::string& activationToken) {
   if (!dialogWidget) {
     dialogWidget = ownWidget(gtk_about_dialog_new());
     GtkAboutDialog* about = dialog();
@@ -17,14 +19,16 @@ void AboutPanel::show() {
     gtk_about_dialog_set_copyright(about, info.copyright.c_str());
     gtk_about_dialog_set_comments(about, info.description.c_str());
     if (info.license == "MIT") gtk_about_dialog_set_license_type(about, GTK_LICENSE_MIT_X11);
+    GErrorOut error;
     GObjectPtr<GdkPixbuf> logo(gdk_pixbuf_new_from_resource_at_scale(
-        PyrelleIconResource, logoPixels, logoPixels, TRUE, nullptr));
+        PyrelleIconResource, logoPixels, logoPixels, TRUE, error.out()));
     if (logo) gtk_about_dialog_set_logo(about, logo.get());
+    if (!logo) NSLog("About: cannot load the logo (" + loggable(error.message()) + ")");
     response = SignalConnection(about, "response", G_CALLBACK(responded), this);
     deleteEvent =
         SignalConnection(about, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete), nullptr);
   }
-  gtk_window_present(GTK_WINDOW(dialogWidget.get()));
+  presentWindow(GTK_WINDOW(dialogWidget.get()), activationToken);
 }
 
 // Close (or Escape) hides the dialog for the next time.

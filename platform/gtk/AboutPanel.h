@@ -4,9 +4,10 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
 #include <utility>
 
-#include "platform/gtk/BundleInfo.h"
+#include "platform/desktop/BundleInfo.h"
 #include "platform/gtk/GObjectPtr.h"
 
 class AboutPanel {
@@ -16,7 +17,7 @@ class AboutPanel {
   AboutPanel& operator=(const AboutPanel&) = delete;
 
   // Shows the dialog, raised and focused.
-  void show();
+  void show(const std::string& activationToken);
   // nullptr until first shown.
   GtkAboutDialog* dialog() const {
     return dialogWidget ? GTK_ABOUT_DIALOG(dialogWidget.get()) : nullptr;

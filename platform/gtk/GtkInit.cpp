@@ -2,51 +2,40 @@
 
 #include <gtk/gtk.h>
 
+#include <utility>
+
 #include "platform/foundation/NSLog.h"
 #include "platform/gtk/GObjectPtr.h"
 #include "resources/PyrelleResources.h"
 
-namespace {
-
-bool named(const char* variable) {
-  const char* value = g_getenv(variable);
-  return value != nullptr && value[0] != '\0';
-}
-
-// The PNG, not the SVG: the SVG loader would map librsvg and its libraries for good.
-void setDefaultWindowIcon() {
-  GErrorOut error;
-  GObjectPtr<GdkPixbuf> icon(gdk_pixbuf_new_from_resource(PyrelleWindowIconResource, error.out()));
-  if (!icon) {
-    NSLog("Cannot load the window icon: " + error.message());
-    return;
-  }
-  gtk_window_set_default_icon(icon.get());
-}
-
-}  // namespace
-
-bool sessionNamesADisplay() { return named("DISPLAY") || named("WAYLAND_DISPLAY"); }
-
-bool ensureGtkInitialised() {
-  static const bool initialised = [] {
+bool ensureGtkInitialised(const std::vector<std::string>& arguments) {
+  static const bool initialised = [&arguments] {
     // Nothing here draws with OpenGL, yet GDK on X11 would load the GL driver to pick visuals:
     // with Mesa that is LLVM, and more than half of the program's resident memory. A user's own
     // setting stays.
     g_setenv("GDK_GL", "disable", FALSE);
-    const bool opened = gtk_init_check(nullptr, nullptr);
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> pointers;
+    for (std::string& argument : copies) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    int count = static_cast<int>(copies.size());
+    char** values = pointers.data();
+    const bool opened = gtk_init_check(&count, &values);
     if (!opened) NSLog("Cannot open a display; windows and the tray icon are unavailable");
     return opened;
   }();
   return initialised;
 }
 
-bool ensureReadyForWindows() {
-  if (!ensureGtkInitialised()) return false;
+// The PNG, not the SVG: the SVG loader would map librsvg and its libraries for good.
+void prepareForWindows() {
   static bool iconSet = false;
-  if (!iconSet) {
-    iconSet = true;
-    setDefaultWindowIcon();
+  if (std::exchange(iconSet, true)) return;
+  GErrorOut error;
+  GObjectPtr<GdkPixbuf> icon(gdk_pixbuf_new_from_resource(PyrelleWindowIconResource, error.out()));
+  if (!icon) {
+    NSLog("Cannot load the window icon: " + loggable(error.message()));
+    return;
   }
-  return true;
+  gtk_window_set_default_icon(icon.get());
 }

@@ -1,15 +1,14 @@
 #pragma once
-// GTK is initialised only when something needs it: a window, or the tray icon used when no panel
-// hosts status items over D-Bus. A panel item exported over D-Bus never needs it.
+// GTK is initialised only when something needs it: a window, the tray icon or our own pop-up
+// menu. A panel item exported over D-Bus never needs it.
 
-// Whether the session names a display (DISPLAY or WAYLAND_DISPLAY set and not empty). Reads the
-// environment only: no connection is made and nothing is loaded.
-bool sessionNamesADisplay();
+#include <string>
+#include <vector>
 
-// Opens the display on the first call. True while GTK is usable; false (logged once) when no
-// display can be opened.
-bool ensureGtkInitialised();
+// Opens the display on the first call, with GTK's own options from `arguments` (the program's
+// name first). True while GTK is usable; false (logged once) when no display can be opened.
+bool ensureGtkInitialised(const std::vector<std::string>& arguments);
 
-// What every window needs before it is built: GTK, and the application's default window icon
-// (set on the first call). False, as ensureGtkInitialised(), when there is no display.
-bool ensureReadyForWindows();
+// What every window needs before it is built: the application's default window icon (set on
+// the first call). GTK must be initialised.
+void prepareForWindows();

@@ -1,26 +1,27 @@
 #include "platform/gtk/MenuView.h"
 
-MenuView::MenuView(std::shared_ptr<NSMenu> shownMenu)
-    : menu(std::move(shownMenu)), widget(ownWidget(gtk_menu_new())) {
-  for (const auto& item : menu->items()) {
+MenuView::MenuView(const std::shared_ptr<NSMenu>& menu, PanelToolkit::MenuShown onShown)
+    : items(menu->items()), shown(std::move(onShown)), widget(ownWidget(gtk_menu_new())) {
+  for (const auto& item : items) {
     GtkWidget* entry = item->isSeparatorItem()
                            ? gtk_separator_menu_item_new()
                            : gtk_menu_item_new_with_label(item->title().c_str());
     gtk_widget_set_sensitive(entry, item->isEnabled());
-    // The view holds the menu, and the menu its entries: the entry outlives its handler.
+    // The view holds the entries: each outlives its handler.
     if (!item->isSeparatorItem()) {
       g_signal_connect(entry, "activate", G_CALLBACK(activated), item.get());
     }
     gtk_widget_show(entry);
     gtk_menu_shell_append(GTK_MENU_SHELL(widget.get()), entry);
   }
-  widgetSignals.emplace_back(widget.get(), "show", G_CALLBACK(shown), this);
-  widgetSignals.emplace_back(widget.get(), "hide", G_CALLBACK(hidden), this);
+  widgetSignals.emplace_back(widget.get(), "show", G_CALLBACK(visibilityChanged), this);
+  widgetSignals.emplace_back(widget.get(), "hide", G_CALLBACK(visibilityChanged), this);
 }
 
 MenuView::~MenuView() {
+  const bool wasShown = isShown();
   widgetSignals.clear();
-  if (openHere) menu->menuDidClose();
+  if (wasShown && shown) shown(false);
 }
 
 void MenuView::popUp(GtkStatusIcon* icon) {
@@ -36,16 +37,7 @@ void MenuView::activated(GtkMenuItem* /*entry*/, gpointer item) {
   static_cast<NSMenuItem*>(item)->userChoose();
 }
 
-void MenuView::shown(GtkWidget* /*widget*/, gpointer self) {
+void MenuView::visibilityChanged(GtkWidget* widget, gpointer self) {
   auto* view = static_cast<MenuView*>(self);
-  if (view->menu->isOpen()) return;
-  view->openHere = true;
-  view->menu->menuWillOpen();
-}
-
-void MenuView::hidden(GtkWidget* /*widget*/, gpointer self) {
-  auto* view = static_cast<MenuView*>(self);
-  if (!view->openHere) return;
-  view->openHere = false;
-  view->menu->menuDidClose();
+  if (view->shown) view->shown(gtk_widget_get_visible(widget));
 }

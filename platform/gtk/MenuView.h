@@ -2,8 +2,8 @@
 // The status item's menu as our own GtkMenu, for the XEmbed tray icon and for hosts that ask the
 // item to show its menu (Activate, ContextMenu): one GtkMenuItem per entry of the NSMenu as it is
 // when this view is made, disabled where the entry is, separators as dividing lines. Choosing an
-// entry sends its action. While the GtkMenu is shown the menu is open for the run loop. Made
-// afresh for each pop-up: entries only change while the menu is closed.
+// entry sends its action. Made afresh for each pop-up: entries only change while the menu is
+// closed.
 
 #include <gtk/gtk.h>
 
@@ -12,30 +12,30 @@
 
 #include "platform/appkit/NSMenu.h"
 #include "platform/gtk/GObjectPtr.h"
+#include "platform/panel/PanelToolkit.h"
 
-class MenuView {
+class MenuView final : public PopUpMenuView {
  public:
-  // GTK must be initialised.
-  explicit MenuView(std::shared_ptr<NSMenu> menu);
-  // Closes the menu if it is open through this view.
-  ~MenuView();
+  // GTK must be initialised. `shown` hears when the menu appears and when it goes.
+  MenuView(const std::shared_ptr<NSMenu>& menu, PanelToolkit::MenuShown shown);
+  // Takes the menu off the screen.
+  ~MenuView() override;
   MenuView(const MenuView&) = delete;
   MenuView& operator=(const MenuView&) = delete;
 
   // Shows the menu at the pointer, or below `icon` when given.
   void popUp(GtkStatusIcon* icon);
-  bool isShown() const { return gtk_widget_get_visible(widget.get()); }
+  bool isShown() const override { return gtk_widget_get_visible(widget.get()); }
 
   GtkMenu* gtkMenu() const { return GTK_MENU(widget.get()); }
 
  private:
   static void activated(GtkMenuItem* entry, gpointer item);
-  static void shown(GtkWidget* widget, gpointer self);
-  static void hidden(GtkWidget* widget, gpointer self);
+  static void visibilityChanged(GtkWidget* widget, gpointer self);
 
-  std::shared_ptr<NSMenu> menu;
+  // The entries the widgets' handlers point at.
+  std::vector<std::shared_ptr<NSMenuItem>> items;
+  PanelToolkit::MenuShown shown;
   OwnedWidget widget;
   std::vector<SignalConnection> widgetSignals;
-  // The menu is open because this view said so.
-  bool openHere = false;
 };

@@ -1,13 +1,10 @@
 #include "platform/gtk/PreferencesView.h"
 
-#include "platform/gtk/GtkInit.h"
 #include "platform/gtk/PreferencesWindow.h"
 
-PreferencesView::PreferencesView(NSMainInterface& interface) : objects(interface) {
-  objects.window.setObserver(this);
-}
+PreferencesView::PreferencesView(NSMainInterface& interface) : objects(interface) {}
 
-PreferencesView::~PreferencesView() { objects.window.setObserver(nullptr); }
+PreferencesView::~PreferencesView() = default;
 
 GtkWindow* PreferencesView::window() const { return built ? built->window() : nullptr; }
 
@@ -15,12 +12,9 @@ GObject* PreferencesView::objectForTesting(const char* id) const {
   return built ? built->object(id) : nullptr;
 }
 
-void PreferencesView::windowDidOrderFront(NSWindow& window) {
-  if (!built && ensureReadyForWindows()) built = PreferencesWindow::build(objects);
-  if (!built) {
-    // Nothing can be shown (logged): the model must not believe the window is up.
-    window.userClose();
-    return;
-  }
-  built->present();
+bool PreferencesView::show(const std::string& activationToken) {
+  if (!built) built = PreferencesWindow::build(objects);
+  if (!built) return false;
+  built->present(activationToken);
+  return true;
 }

@@ -1,22 +1,25 @@
 #pragma once
-// The preferences window of the main interface. It follows the window model from launch, but
-// builds nothing until the window is first brought to the front: only then are GTK initialised,
-// the interface file read and the controls bound, showing the values they have by then.
+// The preferences window of the main interface, built the first time it is shown: the interface
+// file read and the controls bound, showing the values they have by then.
 
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <string>
 
 #include "platform/appkit/NSMainInterface.h"
 
 class PreferencesWindow;
 
-class PreferencesView final : private NSWindowObserver {
+class PreferencesView {
  public:
   explicit PreferencesView(NSMainInterface& interface);
-  ~PreferencesView() override;
+  ~PreferencesView();
   PreferencesView(const PreferencesView&) = delete;
   PreferencesView& operator=(const PreferencesView&) = delete;
+
+  // Shows the window (building it first), raised and focused. False when it cannot be built.
+  bool show(const std::string& activationToken);
 
   // nullptr until the window was first shown, or when it could not be built.
   GtkWindow* window() const;
@@ -24,8 +27,6 @@ class PreferencesView final : private NSWindowObserver {
   GObject* objectForTesting(const char* id) const;
 
  private:
-  void windowDidOrderFront(NSWindow& window) override;
-
   NSMainInterface& objects;
   std::unique_ptr<PreferencesWindow> built;
 };

@@ -7,12 +7,14 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/foundation/Passkey.h"
 #include "platform/gtk/ControlBindings.h"
 #include "platform/gtk/GObjectPtr.h"
+#include "platform/gtk/WindowPresentation.h"
 
 class PreferencesWindow {
  public:
@@ -28,7 +30,7 @@ class PreferencesWindow {
 
   GtkWindow* window() const { return GTK_WINDOW(windowWidget.get()); }
   // Shows the window, raised and focused.
-  void present() { gtk_window_present(window()); }
+  void present(const std::string& activationToken) { presentWindow(window(), activationToken); }
   void hide() { gtk_widget_hide(windowWidget.get()); }
   // The interface file's object with `id`; nullptr when there is none.
   GObject* object(const char* id) const { return gtk_builder_get_object(builder.get(), id); }

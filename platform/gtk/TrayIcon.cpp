@@ -73,9 +73,8 @@ TrayIcon::~TrayIcon() {
 
 void TrayIcon::show(const std::string& shownTitle, const std::string& toolTip) {
   gtk_status_icon_set_tooltip_text(icon.get(), toolTip.c_str());
-  const std::string drawn = shownTitle.empty() ? "--" : shownTitle;
-  if (drawn == title) return;
-  title = drawn;
+  if (shownTitle == title) return;
+  title = shownTitle;
   draw();
   gtk_status_icon_set_visible(icon.get(), TRUE);
 }

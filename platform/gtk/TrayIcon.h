@@ -10,24 +10,18 @@
 #include <vector>
 
 #include "platform/gtk/GObjectPtr.h"
+#include "platform/panel/PanelToolkit.h"
 
-class TrayIcon {
+class TrayIcon final : public TrayIconView {
  public:
-  struct Callbacks {
-    std::function<void()> menuRequested;
-    // A tray embedded the icon, or let go of it.
-    std::function<void()> embeddingChanged;
-  };
-
   // GTK must be initialised.
   explicit TrayIcon(Callbacks callbacks);
-  ~TrayIcon();
+  ~TrayIcon() override;
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
 
-  // `title` is drawn into the icon ("--" when empty); `toolTip` shows on hover.
-  void show(const std::string& title, const std::string& toolTip);
-  bool isEmbedded() const;
+  void show(const std::string& title, const std::string& toolTip) override;
+  bool isEmbedded() const override;
 
   GtkStatusIcon* statusIcon() const { return icon.get(); }
 

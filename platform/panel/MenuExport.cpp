@@ -4,12 +4,11 @@
 
 #include <cstring>
 
-#include "platform/foundation/NSLog.h"
 
 MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& objectPath,
-                       std::chrono::milliseconds closingGuardAfter)
+                       OpenChanged onOpenChanged)
     : menu(std::move(shownMenu)),
-      closingGuardDelay(closingGuardAfter),
+      openChanged(std::move(onOpenChanged)),
       server(dbusmenu_server_new(objectPath.c_str())),
       root(dbusmenu_menuitem_new()) {
   dbusmenu_menuitem_property_set(root.get(), DBUSMENU_MENUITEM_PROP_CHILD_DISPLAY,
@@ -27,14 +26,12 @@ MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& obj
 
 MenuExport::~MenuExport() {
   if (menu) menu->setObserver(nullptr);
-  disarmClosingGuard();
   g_signal_handler_disconnect(root.get(), rootEventHandler);
   // The entries' handlers point at the menu's entries, which may outlive this export.
   for (DbusmenuMenuitem* entry : entries) {
     g_signal_handlers_disconnect_matched(entry, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
                                          reinterpret_cast<gpointer>(entryActivated), nullptr);
   }
-  if (openHere && menu) menu->menuDidClose();
 }
 
 void MenuExport::menuDidAddItem(NSMenu& /*menu*/, NSMenuItem& item, std::size_t index) {
@@ -68,44 +65,16 @@ void MenuExport::menuItemDidChange(NSMenu& /*menu*/, NSMenuItem& item) {
   }
 }
 
-void MenuExport::opened() {
-  disarmClosingGuard();
-  closingGuard =
-      g_timeout_add(static_cast<guint>(closingGuardDelay.count()), closingGuardExpired, this);
-  if (!menu || menu->isOpen()) return;
-  openHere = true;
-  menu->menuWillOpen();
-}
-
-void MenuExport::closed() {
-  disarmClosingGuard();
-  if (!openHere) return;
-  openHere = false;
-  if (menu) menu->menuDidClose();
-}
-
-void MenuExport::disarmClosingGuard() {
-  if (closingGuard != 0) g_source_remove(closingGuard);
-  closingGuard = 0;
-}
-
 gboolean MenuExport::rootEvent(DbusmenuMenuitem* /*root*/, const char* name, GVariant* /*data*/,
                                guint /*timestamp*/, gpointer self) {
   auto* exported = static_cast<MenuExport*>(self);
-  if (std::strcmp(name, DBUSMENU_MENUITEM_EVENT_OPENED) == 0) exported->opened();
-  if (std::strcmp(name, DBUSMENU_MENUITEM_EVENT_CLOSED) == 0) exported->closed();
+  if (!exported->openChanged) return FALSE;
+  if (std::strcmp(name, DBUSMENU_MENUITEM_EVENT_OPENED) == 0) exported->openChanged(true);
+  if (std::strcmp(name, DBUSMENU_MENUITEM_EVENT_CLOSED) == 0) exported->openChanged(false);
   // Not handled here: the item's own handling goes on.
   return FALSE;
 }
 
 void MenuExport::entryActivated(DbusmenuMenuitem* /*entry*/, guint /*timestamp*/, gpointer item) {
   static_cast<NSMenuItem*>(item)->userChoose();
-}
-
-gboolean MenuExport::closingGuardExpired(gpointer self) {
-  auto* exported = static_cast<MenuExport*>(self);
-  exported->closingGuard = 0;
-  NSLog("Menu: the panel did not say that the menu closed; refreshing again");
-  exported->closed();
-  return G_SOURCE_REMOVE;
 }

@@ -4,15 +4,14 @@
 // the entry is, separators as such. Titles and enabled states change in place, so a host's copy
 // is never rebuilt. A host's click on an entry sends the entry's action.
 //
-// The menu is open for the run loop (timers wait) only between the root's "opened" and "closed"
-// events. AboutToShow and AboutToShowGroup say nothing about that: some hosts send them at
-// registration or on every open with no "closed" to follow. A "closed" that never comes is
-// assumed after `closingGuardAfter` (a minute in the program).
+// The host's "opened" and "closed" events on the root are passed on: only they say whether the
+// menu is open. AboutToShow and AboutToShowGroup say nothing about that: some hosts send them
+// at registration or on every open with no "closed" to follow.
 
 #include <libdbusmenu-glib/menuitem.h>
 #include <libdbusmenu-glib/server.h>
 
-#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,10 +21,11 @@
 
 class MenuExport final : private NSMenuObserver {
  public:
+  // Called with true on the host's "opened", false on its "closed".
+  using OpenChanged = std::function<void(bool open)>;
+
   // Exports `menu` at `objectPath`; `menu` may be nullptr: an empty menu is exported.
-  MenuExport(std::shared_ptr<NSMenu> menu, const std::string& objectPath,
-             std::chrono::milliseconds closingGuardAfter);
-  // Closes the menu if it is open through this export.
+  MenuExport(std::shared_ptr<NSMenu> menu, const std::string& objectPath, OpenChanged openChanged);
   ~MenuExport() override;
   MenuExport(const MenuExport&) = delete;
   MenuExport& operator=(const MenuExport&) = delete;
@@ -36,23 +36,15 @@ class MenuExport final : private NSMenuObserver {
   void menuDidAddItem(NSMenu& menu, NSMenuItem& item, std::size_t index) override;
   void menuItemDidChange(NSMenu& menu, NSMenuItem& item) override;
 
-  void opened();
-  void closed();
-  void disarmClosingGuard();
-
   static gboolean rootEvent(DbusmenuMenuitem* root, const char* name, GVariant* data,
                             guint timestamp, gpointer self);
   static void entryActivated(DbusmenuMenuitem* entry, guint timestamp, gpointer item);
-  static gboolean closingGuardExpired(gpointer self);
 
   std::shared_ptr<NSMenu> menu;
-  std::chrono::milliseconds closingGuardDelay;
+  OpenChanged openChanged;
   GObjectPtr<DbusmenuServer> server;
   GObjectPtr<DbusmenuMenuitem> root;
   // The exported entries, in the menu's order.
   std::vector<DbusmenuMenuitem*> entries;
   gulong rootEventHandler = 0;
-  guint closingGuard = 0;
-  // The menu is open because a host said so here.
-  bool openHere = false;
 };

@@ -6,20 +6,12 @@
 #include <utility>
 
 #include "platform/foundation/NSLog.h"
-#include "platform/panel/StatusNotifierItemXml.h"
+#include "platform/panel/StatusNotifierItemSkeleton.h"
 
 namespace {
 
-constexpr const char* interfaceName = "org.kde.StatusNotifierItem";
 constexpr const char* itemName = "Pyrelle";
-// The widest title the label is expected to show, so the panel keeps its width as it changes.
-constexpr const char* labelGuide = "-00 °F";
-
-const GDBusInterfaceInfo* interfaceInfo() {
-  // Parsed once; the node stays for the life of the process, as the interface it describes.
-  static GDBusNodeInfo* const node = g_dbus_node_info_new_for_xml(statusNotifierItemXml, nullptr);
-  return node != nullptr ? g_dbus_node_info_lookup_interface(node, interfaceName) : nullptr;
-}
+constexpr const char* itemId = "pyrelle";
 
 // a(iiay): each pixel as ARGB32 in network byte order.
 GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
@@ -40,23 +32,57 @@ GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
 
 GVariant* emptyPixmaps() { return g_variant_new_array(G_VARIANT_TYPE("(iiay)"), nullptr, 0); }
 
+GVariant* toolTipVariant(const std::string& title) {
+  return g_variant_new("(s@a(iiay)ss)", "", emptyPixmaps(), title.c_str(), "");
+}
+
+bool sameIcons(const std::vector<TitleIcon>& a, const std::vector<TitleIcon>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+    return x.width == y.width && x.height == y.height && x.argb == y.argb;
+  });
+}
+
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned number,
-                                       std::string menu, Callbacks handlers)
+                                       const std::string& menuPath, Callbacks handlers)
     : bus(G_DBUS_CONNECTION(g_object_ref(connection))),
+      skeleton(sni_status_notifier_item_skeleton_new()),
       path(number == 1 ? "/StatusNotifierItem" : "/StatusNotifierItem/" + std::to_string(number)),
-      menuPath(std::move(menu)),
       callbacks(std::move(handlers)) {
-  static const GDBusInterfaceVTable vtable = {handleMethod, readProperty, nullptr, {}};
+  SniStatusNotifierItem* item = skeleton.get();
+  sni_status_notifier_item_set_category(item, "Hardware");
+  sni_status_notifier_item_set_id(item, itemId);
+  sni_status_notifier_item_set_title(item, itemName);
+  sni_status_notifier_item_set_status(item, "Active");
+  sni_status_notifier_item_set_icon_theme_path(item, "");
+  sni_status_notifier_item_set_icon_name(item, "");
+  for (const auto set : {sni_status_notifier_item_set_icon_pixmap,
+                         sni_status_notifier_item_set_overlay_icon_pixmap,
+                         sni_status_notifier_item_set_attention_icon_pixmap})
+    set(item, emptyPixmaps());
+  sni_status_notifier_item_set_overlay_icon_name(item, "");
+  sni_status_notifier_item_set_attention_icon_name(item, "");
+  sni_status_notifier_item_set_attention_movie_name(item, "");
+  sni_status_notifier_item_set_tool_tip(item, toolTipVariant(""));
+  // Hosts show the exported menu on a click themselves; those that call Activate get ours.
+  sni_status_notifier_item_set_item_is_menu(item, TRUE);
+  sni_status_notifier_item_set_menu(item, menuPath.c_str());
+  sni_status_notifier_item_set_xayatana_label(item, "");
+  sni_status_notifier_item_set_xayatana_label_guide(item, "");
+
+  g_signal_connect(item, "handle-activate", G_CALLBACK(handleMenuRequest), this);
+  g_signal_connect(item, "handle-context-menu", G_CALLBACK(handleMenuRequest), this);
+  // A middle click or a scroll does nothing, and says so by succeeding.
+  g_signal_connect(item, "handle-secondary-activate", G_CALLBACK(handleIgnored), nullptr);
+  g_signal_connect(item, "handle-scroll", G_CALLBACK(handleIgnored), nullptr);
+  g_signal_connect(item, "handle-provide-xdg-activation-token", G_CALLBACK(handleActivationToken),
+                   this);
+
   GErrorOut error;
-  const GDBusInterfaceInfo* info = interfaceInfo();
-  if (info != nullptr) {
-    registration = g_dbus_connection_register_object(bus.get(), path.c_str(),
-                                                     const_cast<GDBusInterfaceInfo*>(info), &vtable,
-                                                     this, nullptr, error.out());
-  }
-  if (registration == 0) {
+  exported = g_dbus_interface_skeleton_export(G_DBUS_INTERFACE_SKELETON(item), bus.get(),
+                                              path.c_str(), error.out());
+  if (!exported) {
     NSLog("Panel: cannot export the status item on the session bus (" + error.message() + ")");
     return;
   }
@@ -70,88 +96,79 @@ StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned num
 
 StatusNotifierItem::~StatusNotifierItem() {
   if (ownership != 0) g_bus_unown_name(ownership);
-  if (registration != 0) g_dbus_connection_unregister_object(bus.get(), registration);
+  g_signal_handlers_disconnect_by_data(skeleton.get(), this);
+  if (exported) g_dbus_interface_skeleton_unexport(G_DBUS_INTERFACE_SKELETON(skeleton.get()));
 }
 
-void StatusNotifierItem::setLabel(const std::string& text) {
-  if (text == label) return;
-  label = text;
-  emit("XAyatanaNewLabel", g_variant_new("(ss)", label.c_str(), label.empty() ? "" : labelGuide));
+void StatusNotifierItem::setLabel(const std::string& label, const std::string& guide) {
+  SniStatusNotifierItem* item = skeleton.get();
+  if (label == sni_status_notifier_item_get_xayatana_label(item) &&
+      guide == sni_status_notifier_item_get_xayatana_label_guide(item))
+    return;
+  sni_status_notifier_item_set_xayatana_label(item, label.c_str());
+  sni_status_notifier_item_set_xayatana_label_guide(item, guide.c_str());
+  emit("XAyatanaNewLabel", g_variant_new("(ss)", label.c_str(), guide.c_str()));
 }
 
 void StatusNotifierItem::setIcon(const std::string& name, std::vector<TitleIcon> icons) {
-  const auto same = [](const TitleIcon& a, const TitleIcon& b) {
-    return a.width == b.width && a.height == b.height && a.argb == b.argb;
-  };
-  if (name == iconName &&
-      std::equal(icons.begin(), icons.end(), pixmaps.begin(), pixmaps.end(), same))
-    return;
-  iconName = name;
+  SniStatusNotifierItem* item = skeleton.get();
+  if (name == sni_status_notifier_item_get_icon_name(item) && sameIcons(icons, pixmaps)) return;
   pixmaps = std::move(icons);
+  sni_status_notifier_item_set_icon_name(item, name.c_str());
+  sni_status_notifier_item_set_icon_pixmap(item, pixmapsVariant(pixmaps));
   emit("NewIcon", nullptr);
 }
 
 void StatusNotifierItem::setToolTip(const std::string& text) {
-  if (text == toolTip) return;
-  toolTip = text;
+  SniStatusNotifierItem* item = skeleton.get();
+  const gchar* current = "";
+  g_variant_get_child(sni_status_notifier_item_get_tool_tip(item), 2, "&s", &current);
+  if (text == current) return;
+  sni_status_notifier_item_set_tool_tip(item, toolTipVariant(text));
   emit("NewToolTip", nullptr);
 }
 
-void StatusNotifierItem::emit(const char* signal, GVariant* parameters) const {
-  if (registration == 0) {
+void StatusNotifierItem::setIconThemePath(const std::string& folder) {
+  sni_status_notifier_item_set_icon_theme_path(skeleton.get(), folder.c_str());
+}
+
+void StatusNotifierItem::emit(const char* signal, GVariant* parameters) {
+  if (!exported) {
     if (parameters != nullptr) g_variant_unref(g_variant_ref_sink(parameters));
     return;
   }
-  g_dbus_connection_emit_signal(bus.get(), nullptr, path.c_str(), interfaceName, signal, parameters,
-                                nullptr);
-}
-
-GVariant* StatusNotifierItem::property(std::string_view name) const {
-  if (name == "Category") return g_variant_new_string("Hardware");
-  if (name == "Id") return g_variant_new_string("pyrelle");
-  if (name == "Title") return g_variant_new_string(itemName);
-  if (name == "Status") return g_variant_new_string("Active");
-  if (name == "WindowId") return g_variant_new_int32(0);
-  if (name == "IconThemePath") return g_variant_new_string(iconThemePath.c_str());
-  if (name == "IconName") return g_variant_new_string(iconName.c_str());
-  if (name == "IconPixmap") return pixmapsVariant(pixmaps);
-  if (name == "ToolTip") {
-    return g_variant_new("(s@a(iiay)ss)", "", emptyPixmaps(), toolTip.c_str(), "");
-  }
-  if (name == "ItemIsMenu") return g_variant_new_boolean(TRUE);
-  if (name == "Menu") return g_variant_new_object_path(menuPath.c_str());
-  if (name == "XAyatanaLabel") return g_variant_new_string(label.c_str());
-  if (name == "XAyatanaLabelGuide") return g_variant_new_string(label.empty() ? "" : labelGuide);
-  if (name == "XAyatanaOrderingIndex") return g_variant_new_uint32(0);
-  if (name.ends_with("Pixmap")) return emptyPixmaps();
-  // The overlay and attention names: none.
-  return g_variant_new_string("");
-}
-
-void StatusNotifierItem::handleMethod(GDBusConnection* /*bus*/, const char* /*sender*/,
-                                      const char* /*path*/, const char* /*interface*/,
-                                      const char* method, GVariant* parameters,
-                                      GDBusMethodInvocation* invocation, gpointer self) {
-  const auto* item = static_cast<StatusNotifierItem*>(self);
-  const std::string_view name(method);
-  // Left click (Activate, as lxqt-panel sends it) and right click both open the menu; a middle
-  // click or a scroll does nothing.
-  if ((name == "Activate" || name == "ContextMenu") && item->callbacks.menuRequested) {
-    gint32 x = 0;
-    gint32 y = 0;
-    g_variant_get(parameters, "(ii)", &x, &y);
-    g_dbus_method_invocation_return_value(invocation, nullptr);
-    item->callbacks.menuRequested(x, y);
+  GErrorOut error;
+  if (g_dbus_connection_emit_signal(bus.get(), nullptr, path.c_str(), "org.kde.StatusNotifierItem",
+                                    signal, parameters, error.out()) ||
+      std::exchange(emitFailureLogged, true))
     return;
-  }
-  g_dbus_method_invocation_return_value(invocation, nullptr);
+  NSLog(std::string("Panel: cannot send ") + signal + " (" + loggable(error.message()) +
+        "); the panel may show an old title");
 }
 
-GVariant* StatusNotifierItem::readProperty(GDBusConnection* /*bus*/, const char* /*sender*/,
-                                           const char* /*path*/, const char* /*interface*/,
-                                           const char* property, GError** /*error*/,
-                                           gpointer self) {
-  return static_cast<StatusNotifierItem*>(self)->property(property);
+gboolean StatusNotifierItem::handleMenuRequest(SniStatusNotifierItem* /*object*/,
+                                               GDBusMethodInvocation* invocation, gint x, gint y,
+                                               gpointer self) {
+  // Answered first: the host must not wait for a menu that stays open.
+  g_dbus_method_invocation_return_value(invocation, nullptr);
+  const auto& requested = static_cast<StatusNotifierItem*>(self)->callbacks.menuRequested;
+  if (requested) requested(x, y);
+  return TRUE;
+}
+
+gboolean StatusNotifierItem::handleIgnored(SniStatusNotifierItem* /*object*/,
+                                           GDBusMethodInvocation* invocation) {
+  g_dbus_method_invocation_return_value(invocation, nullptr);
+  return TRUE;
+}
+
+gboolean StatusNotifierItem::handleActivationToken(SniStatusNotifierItem* object,
+                                                   GDBusMethodInvocation* invocation,
+                                                   const char* token, gpointer self) {
+  sni_status_notifier_item_complete_provide_xdg_activation_token(object, invocation);
+  const auto& provided = static_cast<StatusNotifierItem*>(self)->callbacks.activationToken;
+  if (provided) provided(token);
+  return TRUE;
 }
 
 void StatusNotifierItem::nameAcquired(GDBusConnection* /*bus*/, const char* /*name*/,

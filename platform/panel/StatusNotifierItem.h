@@ -1,9 +1,10 @@
 #pragma once
 // The panel item as a StatusNotifierItem on the session bus (the freedesktop StatusNotifierItem
-// specification with the Ayatana label extension): owns "org.kde.StatusNotifierItem-<pid>-<n>"
-// and exports /StatusNotifierItem (/StatusNotifierItem/<n> for a process's further items). Hosts
-// read its properties and take its menu from the dbusmenu object at `menuPath`; each setter sends
-// its change signal only when the value changed.
+// specification with the Ayatana label extension), from the interface's own XML through
+// gdbus-codegen: owns "org.kde.StatusNotifierItem-<pid>-<n>" and exports /StatusNotifierItem
+// (/StatusNotifierItem/<n> for a process's further items). Hosts read its properties and take
+// its menu from the dbusmenu object at `menuPath`; each setter sends its change signal only when
+// the value changed, and properties send no PropertiesChanged of their own.
 
 #include <gio/gio.h>
 
@@ -14,6 +15,8 @@
 #include "platform/foundation/GLibPtr.h"
 #include "platform/panel/TitleIcon.h"
 
+struct _SniStatusNotifierItem;
+
 class StatusNotifierItem {
  public:
   struct Callbacks {
@@ -22,11 +25,13 @@ class StatusNotifierItem {
     std::function<void()> named;
     // A host asked for the menu (Activate, ContextMenu), at screen position x, y.
     std::function<void(int x, int y)> menuRequested;
+    // A host handed over an xdg-activation token before a click (ProvideXdgActivationToken).
+    std::function<void(const std::string& token)> activationToken;
   };
 
   // Exports the object on `bus`; `number` tells this process's items apart. Nothing is exported
   // (logged) when the object cannot be registered: `named` is then never called.
-  StatusNotifierItem(GDBusConnection* bus, unsigned number, std::string menuPath,
+  StatusNotifierItem(GDBusConnection* bus, unsigned number, const std::string& menuPath,
                      Callbacks callbacks);
   ~StatusNotifierItem();
   StatusNotifierItem(const StatusNotifierItem&) = delete;
@@ -34,39 +39,36 @@ class StatusNotifierItem {
 
   const std::string& objectPath() const { return path; }
   // False when the object could not be exported.
-  bool isExported() const { return registration != 0; }
+  bool isExported() const { return exported; }
 
-  // XAyatanaLabel: the text beside the icon; empty for none.
-  void setLabel(const std::string& label);
+  // XAyatanaLabel, the text beside the icon ("" for none), and its guide.
+  void setLabel(const std::string& label, const std::string& guide);
   // IconName (a name in the icon theme; empty for none) and IconPixmap.
   void setIcon(const std::string& iconName, std::vector<TitleIcon> pixmaps);
   // The ToolTip's title.
   void setToolTip(const std::string& text);
   // IconThemePath: a folder where hosts look for IconName first. Set before a host reads it.
-  void setIconThemePath(std::string folder) { iconThemePath = std::move(folder); }
+  void setIconThemePath(const std::string& folder);
 
  private:
-  static void handleMethod(GDBusConnection* bus, const char* sender, const char* path,
-                           const char* interface, const char* method, GVariant* parameters,
-                           GDBusMethodInvocation* invocation, gpointer self);
-  static GVariant* readProperty(GDBusConnection* bus, const char* sender, const char* path,
-                                const char* interface, const char* property, GError** error,
-                                gpointer self);
+  static gboolean handleMenuRequest(_SniStatusNotifierItem* object,
+                                    GDBusMethodInvocation* invocation, gint x, gint y,
+                                    gpointer self);
+  static gboolean handleIgnored(_SniStatusNotifierItem* object, GDBusMethodInvocation* invocation);
+  static gboolean handleActivationToken(_SniStatusNotifierItem* object,
+                                        GDBusMethodInvocation* invocation, const char* token,
+                                        gpointer self);
   static void nameAcquired(GDBusConnection* bus, const char* name, gpointer self);
   static void nameLost(GDBusConnection* bus, const char* name, gpointer self);
-  GVariant* property(std::string_view name) const;
-  void emit(const char* signal, GVariant* parameters) const;
+  void emit(const char* signal, GVariant* parameters);
 
   GObjectPtr<GDBusConnection> bus;
+  GObjectPtr<_SniStatusNotifierItem> skeleton;
   std::string path;
-  std::string menuPath;
   Callbacks callbacks;
-  std::string label;
-  std::string iconName;
   std::vector<TitleIcon> pixmaps;
-  std::string toolTip;
-  std::string iconThemePath;
-  guint registration = 0;
+  bool exported = false;
   guint ownership = 0;
   bool named = false;
+  bool emitFailureLogged = false;
 };

@@ -19,12 +19,22 @@
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/desktop/DesktopApplicationBackend.h"
 #include "platform/gtk/GObjectPtr.h"
-#include "platform/gtk/GtkApplicationBackend.h"
-#include "platform/gtk/PreferencesView.h"
+#include "platform/gtk/GtkToolkit.h"
 #include "tests/gtk/GtkTestSupport.h"
 
 namespace {
+
+// The GTK view linked in, as the program loads it from its module.
+std::unique_ptr<DesktopApplicationBackend> gtkBackend() {
+  return std::make_unique<DesktopApplicationBackend>(
+      [](const std::vector<std::string>& arguments) { return GtkToolkit::create(arguments); });
+}
+
+GtkToolkit* toolkitOf(const DesktopApplicationBackend& backend) {
+  return static_cast<GtkToolkit*>(backend.toolkitForTesting());
+}
 
 // Launched as NSApplicationMain launches it, without running the loop.
 class DesktopAppTest : public ::testing::Test {
@@ -46,7 +56,7 @@ class DesktopAppTest : public ::testing::Test {
     NSRunLoop::mainRunLoop().resetForTesting();
   }
 
-  PreferencesView& preferences() { return *backend->preferencesViewForTesting(); }
+  PreferencesView& preferences() { return *toolkitOf(*backend)->preferencesViewForTesting(); }
   GtkWindow* openPreferences() {
     objects.window.makeKeyAndOrderFront(nullptr);
     return preferences().window();
@@ -55,15 +65,16 @@ class DesktopAppTest : public ::testing::Test {
 
   NSMainInterface objects;
   std::unique_ptr<NSApplicationDelegate> delegate;
-  std::unique_ptr<GtkApplicationBackend> backend = std::make_unique<GtkApplicationBackend>();
+  std::unique_ptr<DesktopApplicationBackend> backend = gtkBackend();
 };
 
 // The windows are built when first opened, the preferences showing the values of that moment.
 // Escape and Ctrl+W hide it as its close button does, and it comes back as it was.
 TEST_F(DesktopAppTest, WindowsBuiltOnFirstOpenCloseWithTheirKeysAndComeBack) {
-  EXPECT_TRUE(preferences().window() == nullptr && backend->aboutPanelForTesting() == nullptr);
+  EXPECT_EQ(backend->toolkitForTesting(), nullptr);
   backend->orderFrontStandardAboutPanel();
-  EXPECT_NE(backend->aboutPanelForTesting(), nullptr);
+  EXPECT_NE(toolkitOf(*backend)->aboutPanelForTesting(), nullptr);
+  EXPECT_EQ(toolkitOf(*backend)->preferencesViewForTesting(), nullptr);
   objects.unitsControl.userSelectSegment(1);
   objects.intervalSlider.userSetIntValue(30);
 
@@ -129,14 +140,14 @@ TEST_F(DesktopAppTest, SecondLaunchShowsTheRunningInstancesPreferences) {
 // library: both would stay in memory for the whole run. A fresh process, as death tests run.
 [[noreturn]] void startThenOpenPreferences() {
   NSMainInterface objects;
-  GtkApplicationBackend backend;
+  const auto backend = gtkBackend();
   int argc = 0;
   char** argv = nullptr;
-  if (backend.start(argc, argv) != 0) std::_Exit(2);
+  if (backend->start(argc, argv) != 0) std::_Exit(2);
+  backend->interfaceLoaded(objects);
   if (gdk_display_get_default() != nullptr) std::_Exit(3);
-  backend.interfaceLoaded(objects);
   objects.window.makeKeyAndOrderFront(nullptr);
-  if (backend.preferencesViewForTesting()->window() == nullptr) std::_Exit(4);
+  if (toolkitOf(*backend)->preferencesViewForTesting()->window() == nullptr) std::_Exit(4);
   std::ifstream maps("/proc/self/maps");
   const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
   std::_Exit(mapped.find("librsvg") == std::string::npos ? 0 : 5);
@@ -158,7 +169,7 @@ TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
   std::exit(
-      NSApplicationMain(1, argv, std::make_unique<GtkApplicationBackend>(), NSLoadMainInterface));
+      NSApplicationMain(1, argv, gtkBackend(), NSLoadMainInterface));
 }
 
 // Without a display the program says so in one line and exits with 1; SIGTERM ends a run as Quit

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks it as a user would meet it: its
 # contents, lintian, its AppStream and desktop data, and the packaged program, extracted into a
-# scratch folder, putting its item in a (stand-in) panel under Xvfb on a private session bus.
+# scratch folder, putting its item in a (stand-in) panel under Xvfb on a private session bus and
+# opening its preferences window.
 #
 # Usage: check-package.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -75,5 +76,10 @@ timeout 90 xvfb-run -a dbus-run-session -- bash -c '
   gdbus call --session --dest "$name" --object-path "$path" \
     --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Id
   kill -0 "$program" || { echo "the program exited:"; cat "$SCRATCH/pyrelle.log"; exit 1; }
+  # A second launch opens the preferences window, from the packaged GTK module.
+  "$SCRATCH/root/usr/bin/pyrelle"
+  for _ in $(seq 50); do xwininfo -root -tree | grep -q "\"Pyrelle Preferences\"" && break; sleep 0.1; done
+  xwininfo -root -tree | grep -q "\"Pyrelle Preferences\"" ||
+    { echo "no preferences window; the program said:"; cat "$SCRATCH/pyrelle.log"; exit 1; }
 ' || fail "the packaged program under a stand-in panel"
 echo "Package $(basename "$deb") checked"

@@ -1,8 +1,9 @@
-#include "platform/gtk/StatusBarView.h"
+#include "platform/panel/StatusBarView.h"
 
 #include <algorithm>
 
-StatusBarView::StatusBarView(StatusItemView::Timing itemTiming) : timing(itemTiming) {
+StatusBarView::StatusBarView(StatusItemView::Context itemContext)
+    : context(std::move(itemContext)) {
   NSStatusBar& bar = NSStatusBar::systemStatusBar();
   for (NSStatusItem* item : bar.statusItems()) statusBarDidAddItem(*item);
   bar.setObserver(this);
@@ -19,7 +20,7 @@ StatusItemView* StatusBarView::viewOf(const NSStatusItem& item) const {
 
 void StatusBarView::statusBarDidAddItem(NSStatusItem& item) {
   // Each item of the process gets a bus name of its own, by number.
-  views.emplace_back(&item, std::make_unique<StatusItemView>(item, ++madeViews, timing));
+  views.emplace_back(&item, std::make_unique<StatusItemView>(item, ++madeViews, context));
 }
 
 void StatusBarView::statusBarWillRemoveItem(NSStatusItem& item) {

@@ -6,6 +6,7 @@
 #include <gio/gio.h>
 
 #include <functional>
+#include <string>
 
 #include "platform/foundation/GLibPtr.h"
 
@@ -29,8 +30,10 @@ class ApplicationInstance {
 
   Role role() const { return _role; }
   // While primary: `handler` runs on the main thread, from the GLib main loop, whenever a later
-  // launch asks this instance to activate. Empty: nothing runs.
-  void setActivationHandler(std::function<void()> handler) { activation = std::move(handler); }
+  // launch asks this instance to activate, with the activation token (or startup id) that
+  // launch was given ("" for none). Empty: nothing runs.
+  using ActivationHandler = std::function<void(const std::string& activationToken)>;
+  void setActivationHandler(ActivationHandler handler) { activation = std::move(handler); }
 
  private:
   Role registerOrHandOver();
@@ -38,6 +41,6 @@ class ApplicationInstance {
 
   GObjectPtr<GApplication> application;
   gulong activateHandler = 0;
-  std::function<void()> activation;
+  ActivationHandler activation;
   Role _role = Role::Primary;
 };

@@ -1,4 +1,4 @@
-#include "platform/gtk/TerminationSignals.h"
+#include "platform/desktop/TerminationSignals.h"
 
 #include <glib-unix.h>
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/appkit/NSStatusBar.h"
-#include "platform/gtk/StatusItemView.h"
+#include "platform/panel/StatusItemView.h"
 
 class StatusBarView final : private NSStatusBarObserver {
  public:
   // Shows the items already there and follows the bar from now on.
-  explicit StatusBarView(StatusItemView::Timing timing = {});
+  explicit StatusBarView(StatusItemView::Context context);
   ~StatusBarView() override;
   StatusBarView(const StatusBarView&) = delete;
   StatusBarView& operator=(const StatusBarView&) = delete;
@@ -24,7 +24,7 @@ class StatusBarView final : private NSStatusBarObserver {
   void statusBarDidAddItem(NSStatusItem& item) override;
   void statusBarWillRemoveItem(NSStatusItem& item) override;
 
-  StatusItemView::Timing timing;
+  StatusItemView::Context context;
   unsigned madeViews = 0;
   std::vector<std::pair<const NSStatusItem*, std::unique_ptr<StatusItemView>>> views;
 };

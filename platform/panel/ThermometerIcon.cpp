@@ -1,4 +1,4 @@
-#include "platform/gtk/ThermometerIcon.h"
+#include "platform/panel/ThermometerIcon.h"
 
 #include <gio/gio.h>
 #include <glib/gstdio.h>

@@ -1,7 +1,9 @@
-#include "platform/gtk/BundleInfo.h"
+#include "platform/desktop/BundleInfo.h"
 
 #include "platform/foundation/NSLog.h"
-#include "platform/gtk/GObjectPtr.h"
+#include <gio/gio.h>
+
+#include "platform/foundation/GLibPtr.h"
 #include "resources/PyrelleResources.h"
 
 namespace {

@@ -1,33 +1,14 @@
-#include "platform/gtk/StatusItemView.h"
+#include "platform/panel/StatusItemView.h"
 
 #include "platform/appkit/NSMenu.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/gtk/GtkInit.h"
-#include "platform/gtk/ThermometerIcon.h"
+#include "platform/panel/ThermometerIcon.h"
+#include "platform/panel/TitleLook.h"
 
 namespace {
 
 constexpr const char* itemName = "Pyrelle";
-// The sizes panels draw items at. Most hosts pick the nearest pixmap, but xfce4-panel takes the
-// largest and scales it down, which blurs the digits: so nothing larger than its usual 22 px.
-constexpr int iconSizesPx[] = {16, 22};
-
-std::string trimmed(const std::string& title) {
-  const std::size_t first = title.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : title.substr(first);
-}
-
-std::string toolTipOf(const std::string& title) {
-  return title.empty() ? itemName : std::string(itemName) + ": " + title;
-}
-
-std::vector<TitleIcon> drawnIcons(const std::string& title) {
-  std::vector<TitleIcon> icons;
-  for (const int size : iconSizesPx)
-    icons.push_back(drawTitleIcon(title.empty() ? "--" : title, size));
-  return icons;
-}
 
 GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer self) {
   GSourcePtr timer(g_timeout_source_new(static_cast<guint>(delay.count())));
@@ -45,21 +26,24 @@ GDBusConnection* sessionBus() {
 
 }  // namespace
 
-StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Timing delays)
+StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Context itemContext)
     : item(shownItem),
       number(itemNumber),
       menuPath(itemNumber == 1 ? "/MenuBar" : "/MenuBar/" + std::to_string(itemNumber)),
-      timing(delays),
+      context(std::move(itemContext)),
       setting(
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
+      // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
+      menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
       bus(sessionBus()) {
   armUnseenTimer();
   item.setObserver(this);
+  menuState.setMenu(item.menu());
   if (!bus) {
     trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
     return;
   }
-  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath, timing.menuClosingGuard);
+  exportMenu();
   StatusNotifierItem::Callbacks callbacks;
   callbacks.named = [this] {
     // Registered by object path, as hosts then know the item by the calling connection at once
@@ -68,7 +52,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Tim
     WatcherClient::Listener& listener = *this;
     watcher = std::make_unique<WatcherClient>(bus.get(), exported->objectPath(), listener);
   };
-  callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(nullptr); };
+  callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(); };
+  callbacks.activationToken = context.activationToken;
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
   exported->setIconThemePath(thermometerThemePath());
@@ -82,14 +67,18 @@ void StatusItemView::statusItemTitleDidChange(NSStatusItem& /*item*/) { showTitl
 
 void StatusItemView::statusItemMenuDidChange(NSStatusItem& /*item*/) {
   popup.reset();
-  if (!bus) return;
-  // One dbusmenu object at a time holds the path.
-  menuExport.reset();
-  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath, timing.menuClosingGuard);
+  menuState.setMenu(item.menu());
+  if (bus) exportMenu();
 }
 
-// The panel highlights the item while its menu is open wherever the desktop can.
-void StatusItemView::statusItemHighlightModeDidChange(NSStatusItem& /*item*/) {}
+void StatusItemView::exportMenu() {
+  // One dbusmenu object at a time holds the path.
+  menuExport.reset();
+  menuExport = std::make_unique<MenuExport>(item.menu(), menuPath, [this](bool open) {
+    if (open) menuState.opened();
+    if (!open) menuState.closed();
+  });
+}
 
 void StatusItemView::watcherAppeared(const std::string& process) {
   hostProcess = process;
@@ -108,14 +97,14 @@ void StatusItemView::itemRegistered() {
 void StatusItemView::watcherGone() {
   hostProcess.reset();
   registered = false;
-  if (!tray && !trayTimer) trayTimer = startTimer(timing.trayDelay, trayDue, this);
+  if (!tray && !trayTimer) trayTimer = startTimer(context.timing.trayDelay, trayDue, this);
   if (!tray || !tray->isEmbedded()) armUnseenTimer();
 }
 
 void StatusItemView::showTitle() {
-  const std::string title = trimmed(item.title());
+  const std::string& title = item.title();
   _presentation = titlePresentation(setting, hostProcess);
-  if (tray) tray->show(title, toolTipOf(title));
+  if (tray) tray->show(drawnTitle(title), toolTipFor(itemName, title));
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;
@@ -123,19 +112,37 @@ void StatusItemView::showTitle() {
     // The label alone follows the title: one signal per change.
     exported->setIcon(thermometerIconName, {});
     exported->setToolTip(itemName);
-    exported->setLabel(title);
+    exported->setLabel(title, labelGuideFor(title));
     return;
   }
-  exported->setLabel("");
-  exported->setIcon("", drawnIcons(title));
-  exported->setToolTip(toolTipOf(title));
+  exported->setLabel("", "");
+  exported->setIcon("", drawTitleIcons(title, iconSizesPxFor(*hostProcess)));
+  exported->setToolTip(toolTipFor(itemName, title));
 }
 
-void StatusItemView::popUpMenu(GtkStatusIcon* near) {
-  if (!item.menu() || !ensureGtkInitialised()) return;
-  if (popup && popup->isShown()) return;
-  popup = std::make_unique<MenuView>(item.menu());
-  popup->popUp(near);
+PanelToolkit* StatusItemView::toolkit() const {
+  return context.toolkit ? context.toolkit() : nullptr;
+}
+
+void StatusItemView::popUpMenu() {
+  if (!item.menu() || (popup && popup->isShown())) return;
+  PanelToolkit* shownBy = toolkit();
+  if (shownBy == nullptr) return;
+  popup.reset();
+  popup = shownBy->popUpMenu(item.menu(), tray.get(), [this](bool shown) {
+    if (shown) menuState.opened();
+    if (!shown) menuState.closed();
+  });
+}
+
+void StatusItemView::showTrayIcon() {
+  PanelToolkit* shownBy = toolkit();
+  if (shownBy == nullptr) return;
+  TrayIconView::Callbacks callbacks;
+  callbacks.menuRequested = [this] { popUpMenu(); };
+  callbacks.embeddingChanged = [this] { trayEmbeddingChanged(); };
+  tray = shownBy->makeTrayIcon(std::move(callbacks));
+  if (tray) showTitle();
 }
 
 void StatusItemView::trayEmbeddingChanged() {
@@ -147,18 +154,13 @@ void StatusItemView::trayEmbeddingChanged() {
 }
 
 void StatusItemView::armUnseenTimer() {
-  if (!unseenTimer) unseenTimer = startTimer(timing.unseenDelay, unseenDue, this);
+  if (!unseenTimer) unseenTimer = startTimer(context.timing.unseenDelay, unseenDue, this);
 }
 
 gboolean StatusItemView::trayDue(gpointer self) {
   auto* view = static_cast<StatusItemView*>(self);
   view->trayTimer.reset();
-  if (view->registered || view->tray || !ensureGtkInitialised()) return G_SOURCE_REMOVE;
-  TrayIcon::Callbacks callbacks;
-  callbacks.menuRequested = [view] { view->popUpMenu(view->tray->statusIcon()); };
-  callbacks.embeddingChanged = [view] { view->trayEmbeddingChanged(); };
-  view->tray = std::make_unique<TrayIcon>(std::move(callbacks));
-  view->showTitle();
+  if (!view->registered && !view->tray) view->showTrayIcon();
   return G_SOURCE_REMOVE;
 }
 

@@ -1,8 +1,9 @@
-#include "platform/gtk/ApplicationInstance.h"
+#include "platform/desktop/ApplicationInstance.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/foundation/NSLog.h"
 
@@ -11,7 +12,43 @@ namespace {
 // Long enough for a busy instance, short enough that a hung one does not hang the new launch.
 constexpr int activationTimeoutMilliseconds = 10000;
 
-using GVariantPtr = std::unique_ptr<GVariant, GLibRelease<g_variant_unref>>;
+constexpr const char* tokenKey = "pyrelle-activation-token";
+
+GApplicationClass* parentClass = nullptr;
+
+// Keeps the token that a later launch passed in its platform data, for the activate handler.
+void keepActivationToken(GApplication* application, GVariant* platformData) {
+  const char* token = nullptr;
+  if (g_variant_lookup(platformData, "activation-token", "&s", &token) ||
+      g_variant_lookup(platformData, "desktop-startup-id", "&s", &token)) {
+    g_object_set_data_full(G_OBJECT(application), tokenKey, g_strdup(token), g_free);
+  }
+  parentClass->before_emit(application, platformData);
+}
+
+void initialiseClass(gpointer type, gpointer /*data*/) {
+  auto* applicationClass = static_cast<GApplicationClass*>(type);
+  parentClass = static_cast<GApplicationClass*>(g_type_class_peek_parent(type));
+  applicationClass->before_emit = keepActivationToken;
+}
+
+// A GApplication that keeps the activation token it is handed (GtkApplication does the same).
+GType applicationType() {
+  static const GType type = g_type_register_static_simple(
+      G_TYPE_APPLICATION, "PyrelleInstance", sizeof(GApplicationClass), initialiseClass,
+      sizeof(GApplication), nullptr, static_cast<GTypeFlags>(0));
+  return type;
+}
+
+// The token this launch was started with, for the running instance to come to the front with.
+void addActivationToken(GVariantBuilder& platformData) {
+  for (const auto& [variable, key] : {std::pair{"XDG_ACTIVATION_TOKEN", "activation-token"},
+                                      std::pair{"DESKTOP_STARTUP_ID", "desktop-startup-id"}}) {
+    const char* value = g_getenv(variable);
+    if (value != nullptr && value[0] != '\0')
+      g_variant_builder_add(&platformData, "{sv}", key, g_variant_new_string(value));
+  }
+}
 
 // Calls Activate (org.freedesktop.Application) on the instance that owns the name, and waits
 // for its answer, so that success is only reported once it really showed itself.
@@ -24,6 +61,7 @@ bool askRunningInstanceToActivate(GApplication* application, std::string& failur
   }
   GVariantBuilder platformData;
   g_variant_builder_init(&platformData, G_VARIANT_TYPE_VARDICT);
+  addActivationToken(platformData);
   GErrorOut error;
   GVariantPtr reply(g_dbus_connection_call_sync(
       bus, g_application_get_application_id(application), path, "org.freedesktop.Application",
@@ -51,7 +89,8 @@ void sayRunningInstanceDoesNotAnswer(const std::string& reason) {
 }  // namespace
 
 ApplicationInstance::ApplicationInstance(const char* applicationId)
-    : application(g_application_new(applicationId, G_APPLICATION_DEFAULT_FLAGS)) {
+    : application(G_APPLICATION(g_object_new(applicationType(), "application-id", applicationId,
+                                             "flags", G_APPLICATION_DEFAULT_FLAGS, nullptr))) {
   activateHandler = g_signal_connect(application.get(), "activate", G_CALLBACK(activated), this);
   _role = registerOrHandOver();
 }
@@ -86,7 +125,8 @@ ApplicationInstance::Role ApplicationInstance::registerOrHandOver() {
   return Role::Unanswered;
 }
 
-void ApplicationInstance::activated(GApplication* /*application*/, gpointer self) {
+void ApplicationInstance::activated(GApplication* application, gpointer self) {
+  const GCharPtr token(static_cast<gchar*>(g_object_steal_data(G_OBJECT(application), tokenKey)));
   const auto& handler = static_cast<ApplicationInstance*>(self)->activation;
-  if (handler) handler();
+  if (handler) handler(token ? token.get() : "");
 }

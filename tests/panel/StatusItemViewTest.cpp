@@ -20,14 +20,15 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/gtk/StatusBarView.h"
+#include "platform/gtk/GtkToolkit.h"
+#include "platform/gtk/MenuView.h"
+#include "platform/panel/StatusBarView.h"
 #include "tests/gtk/GtkTestSupport.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
-using GVariantPtr = std::unique_ptr<GVariant, GLibRelease<g_variant_unref>>;
 
 void settle() {
   spinUntil([] { return false; }, 150ms);
@@ -156,7 +157,9 @@ class StatusItemViewTest : public ::testing::Test {
 
   // A status item as the application makes it, with a menu, titled "45 °C".
   void makeItem(StatusItemView::Timing timing = {}) {
-    bar = std::make_unique<StatusBarView>(timing);
+    StatusItemView::Context context{timing, [this]() -> PanelToolkit* { return toolkit.get(); },
+                                    [this](const std::string& token) { tokens.push_back(token); }};
+    bar = std::make_unique<StatusBarView>(std::move(context));
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
     item->setMenu(std::make_shared<NSMenu>("Pyrelle"));
     item->menu()->addItem(std::make_shared<NSMenuItem>("Fan 1: 1200 RPM", NSSelector{}, ""));
@@ -173,6 +176,8 @@ class StatusItemViewTest : public ::testing::Test {
   }
 
   InfoTarget target;
+  std::unique_ptr<GtkToolkit> toolkit = GtkToolkit::create({"gtk_tests"});
+  Lines tokens;
   std::unique_ptr<StatusBarView> bar;
   std::shared_ptr<NSStatusItem> item;
   StatusItemView* view = nullptr;
@@ -292,8 +297,10 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
   // lxqt-panel's left click: our own menu opens, and holds the refresh while it shows.
   panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
              g_variant_new("(ii)", 10, 10));
-  EXPECT_TRUE(spinUntil([&] { return view->menuViewForTesting() && tracking(); }));
-  gtk_menu_shell_cancel(GTK_MENU_SHELL(view->menuViewForTesting()->gtkMenu()));
+  EXPECT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() && tracking(); }));
+  const auto* popup = dynamic_cast<MenuView*>(view->popUpMenuForTesting());
+  ASSERT_NE(popup, nullptr);
+  gtk_menu_shell_cancel(GTK_MENU_SHELL(popup->gtkMenu()));
   EXPECT_TRUE(spinUntil([] { return !tracking(); }));
 
   // The exported entries change in place; a host's click on "Info..." sends its action.

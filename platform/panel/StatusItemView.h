@@ -1,26 +1,27 @@
 #pragma once
-// Shows one status item in the desktop's panel. On the session bus it is a StatusNotifierItem of
-// our own with its menu over dbusmenu, registered with whichever process owns the
-// StatusNotifierWatcher, again whenever that owner changes. The title goes into the item's label
-// where that host shows labels, else it is drawn into the icon (TitlePresentation.h); the
-// tooltip carries it too. Where no watcher exists the item falls back to an XEmbed tray icon,
-// the only part that needs GTK, and drops it when a watcher comes back. A click that reaches the
-// item itself (Activate, the tray icon) opens our own GtkMenu. When nothing shows the item for a
-// while, the log says what to enable.
+// Shows one status item in the desktop's panel, end to end. On the session bus it is a
+// StatusNotifierItem of our own with its menu over dbusmenu, registered with whichever process
+// owns the StatusNotifierWatcher, again whenever that owner changes. The title goes into the
+// item's label where that host shows labels, else it is drawn into the icon (TitlePresentation.h,
+// TitleLook.h); the tooltip carries it too. Where no watcher exists the item falls back to an
+// XEmbed tray icon, and drops it when a watcher comes back. A click that reaches the item itself
+// (Activate, the tray icon) opens our own pop-up menu. The tray icon and the pop-up come from the
+// toolkit, loaded only when one is needed. When nothing shows the item for a while, the log says
+// what to enable.
 
 #include <gio/gio.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/appkit/NSStatusItem.h"
 #include "platform/foundation/GLibPtr.h"
-#include "platform/gtk/MenuView.h"
-#include "platform/gtk/TrayIcon.h"
 #include "platform/panel/MenuExport.h"
+#include "platform/panel/MenuOpenState.h"
+#include "platform/panel/PanelToolkit.h"
 #include "platform/panel/StatusNotifierItem.h"
 #include "platform/panel/TitlePresentation.h"
 #include "platform/panel/WatcherClient.h"
@@ -34,13 +35,21 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
     // How long the item may go unseen (no watcher took it, no tray embedded it) before a log line
     // says so.
     std::chrono::milliseconds unseenDelay{5000};
-    // A host that said the menu opened but never says it closed would hold the refresh forever;
-    // after this long the menu counts as closed.
+    // A menu said to be open but never said to close would hold the refresh forever; this long
+    // after it opened it counts as closed.
     std::chrono::milliseconds menuClosingGuard{60000};
   };
 
+  struct Context {
+    Timing timing;
+    // The tray icon and the pop-up menu; nullptr from it: neither can be shown.
+    PanelToolkitSource toolkit;
+    // A host handed over a token to activate our windows with (xdg-activation).
+    std::function<void(const std::string& token)> activationToken;
+  };
+
   // `number` tells the process's items apart on the bus (1 for the first).
-  StatusItemView(NSStatusItem& item, unsigned number, Timing timing);
+  StatusItemView(NSStatusItem& item, unsigned number, Context context);
   ~StatusItemView() override;
   StatusItemView(const StatusItemView&) = delete;
   StatusItemView& operator=(const StatusItemView&) = delete;
@@ -49,22 +58,24 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   // A StatusNotifierWatcher accepted the item.
   bool isRegistered() const { return registered; }
 
-  TrayIcon* trayIconForTesting() const { return tray.get(); }
-  MenuView* menuViewForTesting() const { return popup.get(); }
+  TrayIconView* trayIconForTesting() const { return tray.get(); }
+  PopUpMenuView* popUpMenuForTesting() const { return popup.get(); }
   MenuExport* menuExportForTesting() const { return menuExport.get(); }
 
  private:
   void statusItemTitleDidChange(NSStatusItem& item) override;
   void statusItemMenuDidChange(NSStatusItem& item) override;
-  void statusItemHighlightModeDidChange(NSStatusItem& item) override;
   void watcherAppeared(const std::string& process) override;
   void itemRegistered() override;
   void watcherGone() override;
 
+  void exportMenu();
   void showTitle();
-  void popUpMenu(GtkStatusIcon* near);
+  void popUpMenu();
+  void showTrayIcon();
   void trayEmbeddingChanged();
   void armUnseenTimer();
+  PanelToolkit* toolkit() const;
   static gboolean trayDue(gpointer self);
   static gboolean unseenDue(gpointer self);
 
@@ -72,18 +83,19 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   const unsigned number;
   // Where the item's menu is exported.
   const std::string menuPath;
-  const Timing timing;
+  const Context context;
   const TitleSetting setting;
   TitlePresentation _presentation = TitlePresentation::Icon;
   // The watcher's program while a watcher hosts the item.
   std::optional<std::string> hostProcess;
   bool registered = false;
+  MenuOpenState menuState;
   GObjectPtr<GDBusConnection> bus;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;
-  std::unique_ptr<TrayIcon> tray;
-  std::unique_ptr<MenuView> popup;
+  std::unique_ptr<TrayIconView> tray;
+  std::unique_ptr<PopUpMenuView> popup;
   // Declared last, so they go first and never fire into a half-destroyed view.
   GSourcePtr trayTimer;
   GSourcePtr unseenTimer;
