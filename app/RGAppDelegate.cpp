@@ -46,13 +46,9 @@ void RGAppDelegate::applicationDidFinishLaunching() {
 }
 
 void RGAppDelegate::reportBoundedInterval() const {
-  if (_refreshInterval >= NSTimer::minimumIntervalSeconds &&
-      _refreshInterval <= NSTimer::maximumIntervalSeconds) {
-    return;
-  }
-  const int used = _refreshInterval < NSTimer::minimumIntervalSeconds
-                       ? NSTimer::minimumIntervalSeconds
-                       : NSTimer::maximumIntervalSeconds;
+  const auto asked = static_cast<double>(_refreshInterval);
+  const auto used = static_cast<int>(NSTimer::boundedIntervalSeconds(asked));
+  if (used == asked) return;
   NSLog(
       stringWithFormat("Refresh interval of %lld seconds is out of range; the title refreshes "
                        "every %d seconds.",

@@ -7,6 +7,7 @@
 
 #include "platform/appkit/NSObject.h"
 #include "platform/appkit/NSSelector.h"
+#include "platform/appkit/ObserverSlot.h"
 
 class NSControl;
 
@@ -39,7 +40,7 @@ class NSControl : public NSObject {
   bool userSetIntValue(int newValue);
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSControlObserver* observer) { _observer = observer; }
+  void setObserver(NSControlObserver* observer) { attachObserver(_observer, observer, "NSControl"); }
 
  protected:
   explicit NSControl(int initialValue = 0) : value(initialValue) {}

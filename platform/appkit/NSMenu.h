@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/appkit/NSMenuItem.h"
+#include "platform/appkit/ObserverSlot.h"
 
 class NSMenuObserver {
  public:
@@ -39,7 +40,7 @@ class NSMenu {
   bool isOpen() const { return open; }
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSMenuObserver* observer) { _observer = observer; }
+  void setObserver(NSMenuObserver* observer) { attachObserver(_observer, observer, "NSMenu"); }
 
  private:
   friend class NSMenuItem;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/appkit/NSStatusItem.h"
+#include "platform/appkit/ObserverSlot.h"
 
 inline constexpr double NSVariableStatusItemLength = -1.0;
 
@@ -29,7 +30,7 @@ class NSStatusBar {
   const std::vector<NSStatusItem*>& statusItems() const { return items; }
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSStatusBarObserver* observer) { _observer = observer; }
+  void setObserver(NSStatusBarObserver* observer) { attachObserver(_observer, observer, "NSStatusBar"); }
 
  private:
   NSStatusBar() = default;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/appkit/ObserverSlot.h"
 #include "platform/foundation/Passkey.h"
 
 class NSMenu;
@@ -34,7 +35,7 @@ class NSStatusItem {
   void setMenu(std::shared_ptr<NSMenu> menu);
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSStatusItemObserver* observer) { _observer = observer; }
+  void setObserver(NSStatusItemObserver* observer) { attachObserver(_observer, observer, "NSStatusItem"); }
 
   // Made by NSStatusBar only.
   explicit NSStatusItem(Passkey<NSStatusBar> /*key*/) {}

@@ -3,6 +3,7 @@
 // closing it only hides it, so it can be brought back with all its controls.
 
 #include "platform/appkit/NSObject.h"
+#include "platform/appkit/ObserverSlot.h"
 
 class NSWindow;
 
@@ -26,7 +27,7 @@ class NSWindow : public NSObject {
   void userClose() { visible = false; }
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSWindowObserver* observer) { _observer = observer; }
+  void setObserver(NSWindowObserver* observer) { attachObserver(_observer, observer, "NSWindow"); }
 
  private:
   bool visible = false;

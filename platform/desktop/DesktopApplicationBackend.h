@@ -42,7 +42,6 @@ class DesktopApplicationBackend final : public ApplicationBackend, private NSWin
 
   // nullptr until first needed, or when it could not be loaded.
   DesktopToolkit* toolkitForTesting() const { return loaded.get(); }
-  StatusBarView* statusBarViewForTesting() const { return statusBar.get(); }
 
  private:
   void windowDidOrderFront(NSWindow& window) override;

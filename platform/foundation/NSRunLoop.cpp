@@ -7,15 +7,9 @@
 
 namespace {
 
-// The interval a timer really waits: never so short that the loop spins, never so long that the
-// deadline overflows the clock. NaN and anything below the minimum wait the minimum.
 RunLoopClock::duration boundedInterval(double seconds) {
-  constexpr auto minimumIntervalSeconds = static_cast<double>(NSTimer::minimumIntervalSeconds);
-  constexpr auto maximumIntervalSeconds = static_cast<double>(NSTimer::maximumIntervalSeconds);
-  double bounded = minimumIntervalSeconds;
-  if (seconds > maximumIntervalSeconds) bounded = maximumIntervalSeconds;
-  if (seconds >= minimumIntervalSeconds && seconds <= maximumIntervalSeconds) bounded = seconds;
-  return std::chrono::duration_cast<RunLoopClock::duration>(std::chrono::duration<double>(bounded));
+  return std::chrono::duration_cast<RunLoopClock::duration>(
+      std::chrono::duration<double>(NSTimer::boundedIntervalSeconds(seconds)));
 }
 
 }  // namespace

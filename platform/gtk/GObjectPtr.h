@@ -10,14 +10,6 @@
 
 #include "platform/foundation/GLibPtr.h"
 
-// Takes `object` (a new one with a floating reference, such as a widget, or one already owned
-// elsewhere) and holds a reference of its own.
-template <class T>
-GObjectPtr<T> holdSinking(T* object) {
-  if (object != nullptr) g_object_ref_sink(object);
-  return GObjectPtr<T>(object);
-}
-
 struct WidgetDestroy {
   void operator()(GtkWidget* widget) const {
     if (widget == nullptr) return;

@@ -26,7 +26,10 @@ std::string thermometerThemePath() {
   if (installed()) return {};
   const GBytesPtr svg(
       g_resources_lookup_data(PyrelleSymbolicIconResource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
-  if (!svg) return {};
+  if (!svg) {
+    NSLog("Panel: the program carries no thermometer icon; the label shows without it");
+    return {};
+  }
   std::string folder = std::string(g_get_user_runtime_dir()) + "/pyrelle";
   const std::string path = folder + "/" + thermometerIconName + ".svg";
   gsize size = 0;

@@ -7,6 +7,7 @@
 
 #include "platform/appkit/NSMenu.h"
 #include "platform/appkit/NSStatusBar.h"
+#include "platform/foundation/NSLog.h"
 
 namespace {
 
@@ -38,6 +39,12 @@ TEST(NSStatusBarTest, AnAttachedViewHearsEachRealChange) {
     item->setMenu(menu);
   }
   item->setMenu(nullptr);
+  // A second view would leave the first deaf: said, not silent.
+  LogCaptureForTesting log;
+  RecordingView second;
+  item->setObserver(&second);
+  item->setObserver(&view);
+  EXPECT_EQ(log.lines().size(), 2u);
   item.reset();
   NSStatusBar::systemStatusBar().setObserver(nullptr);
 
