@@ -19,10 +19,11 @@ std::size_t answerable(const HwmonKeyTable& table) {
 void logChoiceChanges(const HwmonKeyTable& before, const HwmonKeyTable& after) {
   for (const auto& [key, missing] : after.missingChoices) {
     if (before.missingChoices.contains(key)) continue;
-    NSLog("hwmon: [Sensors] " + missing.settingKey + " = " + loggable(missing.name) + " names no " +
-          (key == hwmonCpuKey ? "temperature" : "fan") +
-          " input here; the automatic choice applies until it does. There are: " +
-          loggable(missing.available));
+    const bool isCpu = key == hwmonCpuKey;
+    NSLog("hwmon: [Sensors] " + missing.settingKey + " = \"" + loggable(missing.name) +
+          "\" names no " + (isCpu ? "temperature" : "fan") +
+          " input here; the automatic choice applies until it does. " +
+          (isCpu ? "Temperature" : "Fan") + " inputs: " + loggable(missing.available) + ".");
   }
   for (const auto& [key, missing] : before.missingChoices) {
     if (after.missingChoices.contains(key)) continue;
