@@ -86,6 +86,19 @@ struct CommandLine::Parser {
     return group;
   }
 
+  static GOptionContextPtr context(CommandLine& line, const GOptionEntry* entries) {
+    GOptionContextPtr made(g_option_context_new(nullptr));
+    // --help is an entry of our own, answered by the caller instead of exiting in here.
+    g_option_context_set_help_enabled(made.get(), FALSE);
+    g_option_context_set_summary(made.get(),
+                                 "Shows the CPU temperature in the desktop's panel, and the fan "
+                                 "speeds in its menu.");
+    g_option_context_set_description(made.get(), moreHelp().c_str());
+    g_option_context_add_main_entries(made.get(), entries, nullptr);
+    g_option_context_add_group(made.get(), toolkitGroup(line));
+    return made;
+  }
+
   static void parse(CommandLine& line, int argc, char** argv) {
     gboolean help = FALSE, version = FALSE, list = FALSE;
     const GOptionEntry entries[] = {
@@ -95,16 +108,7 @@ struct CommandLine::Parser {
         {"list-sensors", 0, 0, G_OPTION_ARG_NONE, &list,
          "List the temperature and fan inputs, and which ones are shown", nullptr},
         endOfEntries};
-    const GOptionContextPtr context(g_option_context_new(nullptr));
-    // --help is an entry of our own, answered by the caller instead of exiting in here.
-    g_option_context_set_help_enabled(context.get(), FALSE);
-    g_option_context_set_summary(context.get(),
-                                 "Shows the CPU temperature in the desktop's panel, and the fan "
-                                 "speeds in its menu.");
-    g_option_context_set_description(context.get(), moreHelp().c_str());
-    g_option_context_add_main_entries(context.get(), entries, nullptr);
-    g_option_context_add_group(context.get(), toolkitGroup(line));
-
+    const GOptionContextPtr parser = context(line, entries);
     // The parser takes options out of the array it is given: hand it a copy.
     std::vector<char*> copy(argv, argv + argc);
     copy.push_back(nullptr);
@@ -112,7 +116,7 @@ struct CommandLine::Parser {
     char** remaining = copy.data();
     GErrorOut error;
     line.programName = argc > 0 ? GCharPtr(g_path_get_basename(argv[0])).get() : "pyrelle";
-    if (!g_option_context_parse(context.get(), &count, &remaining, error.out())) {
+    if (!g_option_context_parse(parser.get(), &count, &remaining, error.out())) {
       line.chosen = Action::reject;
       line.message = error.message();
     } else if (count > 1) {
@@ -120,7 +124,7 @@ struct CommandLine::Parser {
       line.message = std::string("Unexpected argument ") + remaining[1];
     } else if (help) {
       line.chosen = Action::showHelp;
-      line.message = GCharPtr(g_option_context_get_help(context.get(), TRUE, nullptr)).get();
+      line.message = GCharPtr(g_option_context_get_help(parser.get(), TRUE, nullptr)).get();
     } else if (version) {
       line.chosen = Action::showVersion;
       line.message = versionLine();

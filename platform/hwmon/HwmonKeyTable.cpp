@@ -12,13 +12,9 @@ constexpr const std::uint32_t (&fanKeys)[2] = hwmonFanKeys;
 constexpr std::string_view chosenWhy = "chosen in the settings";
 constexpr std::string_view appleSMCWhy = "the applesmc chip's own key";
 
-bool sameSensor(const SensorRef& a, const SensorRef& b) {
-  return a.chip == b.chip && a.input == b.input;
-}
-
 bool isUsed(const HwmonKeyTable& table, const SensorRef& ref) {
   return std::any_of(table.keys.begin(), table.keys.end(), [&](const auto& entry) {
-    return entry.second.sensor && sameSensor(*entry.second.sensor, ref);
+    return entry.second.sensor == ref;
   });
 }
 
@@ -42,7 +38,7 @@ void addAppleSMCKeys(const SensorChip& chip, HwmonKeyTable& table) {
       continue;
     }
     const int number = fanNumber(feature.name);
-    if (number < 1 || number > 10) continue;
+    if (number < 1 || number > 10 || isUsed(table, feature.ref)) continue;  // chosen elsewhere
     const char key[] = {'F', static_cast<char>('0' + number - 1), 'A', 'c'};
     table.keys.try_emplace(hwmonKeyCode({key, 4}), HwmonKey{SMCTypeFpe2, feature.ref, appleSMCWhy});
   }

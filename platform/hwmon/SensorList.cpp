@@ -30,17 +30,14 @@ std::string valueText(std::optional<double> value, SensorKind kind) {
   return text;
 }
 
-// "CPU, package sensor" and the like, for each of Pyrelle's keys that `ref` answers.
+// "shown as CPU (package sensor)" and the like, for each of Pyrelle's keys that `ref` answers.
 std::string shownAs(const HwmonKeyTable& table, const SensorRef& ref) {
   const std::pair<std::uint32_t, const char*> shown[] = {
       {hwmonCpuKey, "CPU"}, {hwmonFanKeys[0], "fan 1"}, {hwmonFanKeys[1], "fan 2"}};
   std::string text;
   for (const auto& [key, what] : shown) {
     const auto found = table.keys.find(key);
-    if (found == table.keys.end() || !found->second.sensor) continue;
-    if (found->second.sensor->chip != ref.chip || found->second.sensor->input != ref.input) {
-      continue;
-    }
+    if (found == table.keys.end() || found->second.sensor != ref) continue;
     if (!text.empty()) text += "; ";
     text += "shown as " + std::string(what) + " (" + std::string(found->second.why) + ")";
   }
