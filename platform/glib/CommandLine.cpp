@@ -46,11 +46,11 @@ std::string moreHelp() {
          "--gtk-module=MODULES, --g-fatal-warnings, --gtk-debug=FLAGS, --gdk-debug=FLAGS and\n"
          "their -no-debug forms.\n"
          "\n"
-         "Settings live in " +
+         "Settings: " +
          userConfigDirectory() +
-         "/pyrelle/settings.ini. Its group [Sensors] chooses the sensors\n"
-         "shown: keys cpu, fan1 and fan2, each CHIP/LABEL as --list-sensors prints it (CHIP may\n"
-         "hold wildcards, such as coretemp-*).";
+         "/pyrelle/settings.ini\n"
+         "Its group [Sensors] chooses the sensors shown: keys cpu, fan1 and fan2, each CHIP/LABEL\n"
+         "as --list-sensors prints it (CHIP may hold wildcards, such as coretemp-*).";
 }
 
 }  // namespace

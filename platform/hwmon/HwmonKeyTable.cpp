@@ -13,9 +13,8 @@ constexpr std::string_view chosenWhy = "chosen in the settings";
 constexpr std::string_view appleSMCWhy = "the applesmc chip's own key";
 
 bool isUsed(const HwmonKeyTable& table, const SensorRef& ref) {
-  return std::any_of(table.keys.begin(), table.keys.end(), [&](const auto& entry) {
-    return entry.second.sensor == ref;
-  });
+  return std::any_of(table.keys.begin(), table.keys.end(),
+                     [&](const auto& entry) { return entry.second.sensor == ref; });
 }
 
 // "fan3" -> 3; 0 for any other name.

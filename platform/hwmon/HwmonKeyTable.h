@@ -54,6 +54,8 @@ constexpr std::uint32_t hwmonKeyCode(std::string_view key) {
 
 inline constexpr std::uint32_t hwmonCpuKey = hwmonKeyCode("TC0D");
 inline constexpr std::uint32_t hwmonFanKeys[] = {hwmonKeyCode("F0Ac"), hwmonKeyCode("F1Ac")};
+// The keys Pyrelle shows, in the order of their settings: cpu, fan1, fan2.
+inline constexpr std::uint32_t hwmonShownKeys[] = {hwmonCpuKey, hwmonFanKeys[0], hwmonFanKeys[1]};
 
 // Builds the table from source.chips(); may read the CPU candidates once (see pickCpuSensor).
 HwmonKeyTable buildHwmonKeyTable(SensorSource& source, const SensorChoice& choice = {});

@@ -17,8 +17,10 @@ std::size_t answerable(const HwmonKeyTable& table) {
 
 // Logs the chosen sensors that went missing since `before`, and those that came back.
 void logChoiceChanges(const HwmonKeyTable& before, const HwmonKeyTable& after) {
-  for (const auto& [key, missing] : after.missingChoices) {
-    if (before.missingChoices.contains(key)) continue;
+  for (const std::uint32_t key : hwmonShownKeys) {
+    const auto found = after.missingChoices.find(key);
+    if (found == after.missingChoices.end() || before.missingChoices.contains(key)) continue;
+    const MissingChoice& missing = found->second;
     const bool isCpu = key == hwmonCpuKey;
     NSLog("hwmon: [Sensors] " + missing.settingKey + " = \"" + loggable(missing.name) +
           "\" names no " + (isCpu ? "temperature" : "fan") +

@@ -32,14 +32,13 @@ std::string valueText(std::optional<double> value, SensorKind kind) {
 
 // "shown as CPU (package sensor)" and the like, for each of Pyrelle's keys that `ref` answers.
 std::string shownAs(const HwmonKeyTable& table, const SensorRef& ref) {
-  const std::pair<std::uint32_t, const char*> shown[] = {
-      {hwmonCpuKey, "CPU"}, {hwmonFanKeys[0], "fan 1"}, {hwmonFanKeys[1], "fan 2"}};
+  constexpr const char* shown[] = {"CPU", "fan 1", "fan 2"};  // as hwmonShownKeys
   std::string text;
-  for (const auto& [key, what] : shown) {
-    const auto found = table.keys.find(key);
+  for (std::size_t index = 0; index < std::size(shown); ++index) {
+    const auto found = table.keys.find(hwmonShownKeys[index]);
     if (found == table.keys.end() || found->second.sensor != ref) continue;
     if (!text.empty()) text += "; ";
-    text += "shown as " + std::string(what) + " (" + std::string(found->second.why) + ")";
+    text += "shown as " + std::string(shown[index]) + " (" + std::string(found->second.why) + ")";
   }
   return text;
 }
@@ -79,7 +78,10 @@ std::string sensorListText(SensorSource& source, const SensorChoice& choice,
   std::string out;
   appendSection(out, "Temperatures:", temperatures, widths);
   appendSection(out, "Fans:", fans, widths);
-  for (const auto& [key, missing] : table.missingChoices) {
+  for (const std::uint32_t key : hwmonShownKeys) {
+    const auto found = table.missingChoices.find(key);
+    if (found == table.missingChoices.end()) continue;
+    const MissingChoice& missing = found->second;
     out += "[Sensors] " + missing.settingKey + " = \"" + loggable(missing.name) + "\" names no " +
            (key == hwmonCpuKey ? "temperature" : "fan") +
            " input here; the automatic choice applies.\n";
