@@ -5,6 +5,8 @@
 // Defined by the code that glib-compile-resources generates. Adds the resources to the process's
 // set, after which g_resources_lookup_data() and the *_from_resource() functions find them.
 extern "C" void pyrelle_register_resource(void);
+// Takes them out of that set again.
+extern "C" void pyrelle_unregister_resource(void);
 
 inline constexpr const char* PyrelleMainInterfaceResource = "/org/pyrelle/Pyrelle/MainInterface.ui";
 inline constexpr const char* PyrelleBundleInfoResource = "/org/pyrelle/Pyrelle/Info.ini";

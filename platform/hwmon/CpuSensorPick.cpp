@@ -38,6 +38,25 @@ CpuRank rankOf(const SensorChip& chip, const SensorFeature& feature) {
   return CpuRank::none;
 }
 
+std::string_view reasonOf(CpuRank rank) {
+  switch (rank) {
+    case CpuRank::package:
+    case CpuRank::k10Tdie:
+    case CpuRank::k10Tctl:
+    case CpuRank::zenTdie:
+      return "package sensor";
+    case CpuRank::hottestCore:
+      return "hottest core";
+    case CpuRank::thermalZone:
+      return "CPU thermal zone";
+    case CpuRank::acpi:
+      return "ACPI thermal zone";
+    case CpuRank::none:
+      break;
+  }
+  return {};
+}
+
 struct Candidate {
   const SensorChip* chip;
   const SensorFeature* feature;
@@ -80,7 +99,7 @@ std::optional<CpuSensorPick> pickCpuSensor(SensorSource& source) {
                                                 : candidates.front();
     if (chosen) {
       return CpuSensorPick{chosen->feature->ref, describeSensor(*chosen->chip, *chosen->feature),
-                           static_cast<int>(rank)};
+                           static_cast<int>(rank), reasonOf(static_cast<CpuRank>(rank))};
     }
   }
   return std::nullopt;

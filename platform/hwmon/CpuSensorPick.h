@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/hwmon/SensorSource.h"
 
@@ -13,6 +14,7 @@ struct CpuSensorPick {
   SensorRef ref;
   std::string description;  // chip and label, such as: coretemp-isa-0000 "Package id 0"
   int rank = 0;             // its place in the order above: 0 is the package, higher is worse
+  std::string_view why;     // that place in words, such as "package sensor" or "hottest core"
 };
 
 // Picks among source.chips(). Reads values only to find the hottest core, when no better

@@ -7,7 +7,10 @@
 // once answered stay known; while their sensor is missing their reads fail. While TC0D is read
 // from a worse CPU sensor than one seen before in the run (the package sensor was briefly gone,
 // and the hottest core stood in), its reads look for the better one again at the same pace,
-// and the service switches back to it once it is there, with a log line.
+// and the service switches back to it once it is there, with a log line. A key whose sensor
+// chosen in the settings is not there is answered by the automatic choice, and its reads look
+// for the chosen one at the same pace; that it is missing is logged once, with the inputs there
+// are, and that it is back once more.
 
 #include <chrono>
 #include <functional>
@@ -25,14 +28,15 @@ class HwmonSMCService : public AppleSMCDriver {
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
   static constexpr std::chrono::seconds rediscoveryInterval{10};
 
-  // Builds the key table from `source`. Empty, with a log line, when the sensors answer none of
-  // TC0D, F0Ac and F1Ac. `clock` is monotonic; tests pass a manual one.
+  // Builds the key table from `source` and `choice`. Empty, with a log line, when the sensors
+  // answer none of TC0D, F0Ac and F1Ac. `clock` is monotonic; tests pass a manual one.
   static std::shared_ptr<HwmonSMCService> create(std::unique_ptr<SensorSource> source,
-                                                 Clock clock = std::chrono::steady_clock::now);
+                                                 Clock clock = std::chrono::steady_clock::now,
+                                                 SensorChoice choice = {});
 
   // Made by create() only.
   HwmonSMCService(Passkey<HwmonSMCService> key, std::unique_ptr<SensorSource> sensors,
-                  Clock monotonic, HwmonKeyTable keys);
+                  Clock monotonic, SensorChoice chosen, HwmonKeyTable keys);
 
   // The CPU sensor behind TC0D now (chip and label), if any.
   const std::optional<std::string>& cpuSource() const { return table.cpuSource; }
@@ -48,6 +52,7 @@ class HwmonSMCService : public AppleSMCDriver {
 
   std::unique_ptr<SensorSource> source;
   Clock clock;
+  SensorChoice choice;
   HwmonKeyTable table;
   std::chrono::steady_clock::time_point lastDiscovery;
   int bestCpuRank;  // the best CPU source seen in the run (HwmonKeyTable::cpuRank)

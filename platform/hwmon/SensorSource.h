@@ -14,6 +14,8 @@ enum class SensorKind { temperature, fan };
 struct SensorRef {
   std::size_t chip = 0;  // index into the list chips() returned
   int input = 0;         // the library's number of the input attribute
+
+  bool operator==(const SensorRef&) const = default;
 };
 
 struct SensorFeature {

@@ -1,15 +1,17 @@
 // The service over libsensors on a fake hwmon tree, read through the smc module: chips named
-// as on a real machine, fresh readings, a sensor that blips, and a chip that vanishes and comes
-// back as another hwmonN.
+// as on a real machine, fresh readings, a sensor that blips, a chip that vanishes and comes
+// back as another hwmonN, sensors chosen in the settings, and the list of sensors.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/hwmon/LibsensorsSource.h"
+#include "platform/hwmon/SensorList.h"
 #include "sensors/smc.h"
 #include "tests/support/FakeHwmonTree.h"
 
@@ -32,10 +34,14 @@ class FakeSysfsTest : public testing::Test {
     SMCClose();
     IORegistry::shared().withdraw("AppleSMC");  // the last owner: libsensors is cleaned up
   }
-  void open() {
-    ASSERT_TRUE(publishHwmonServices(IORegistry::shared(), LibsensorsSource::create(),
-                                     [this] { return now; }));
+  void open(SensorChoice choice = {}) {
+    ASSERT_TRUE(publishHwmonServices(
+        IORegistry::shared(), LibsensorsSource::create(), [this] { return now; },
+        std::move(choice)));
     ASSERT_EQ(SMCOpen(), 0);
+  }
+  std::size_t logged(const std::string& line) const {
+    return static_cast<std::size_t>(std::count(log.lines().begin(), log.lines().end(), line));
   }
 
   LogCaptureForTesting log;
@@ -105,4 +111,85 @@ TEST_F(FakeSysfsTest, WithoutSensorsNoServiceIsPublished) {
   EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
   EXPECT_EQ(log.lines().back(),
             "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
+}
+
+TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhy) {
+  tree->write(2, "temp2_label", "Core 0");
+  tree->write(2, "temp2_input", "garbage");
+  const std::string end =
+      "To choose, set cpu, fan1 or fan2 to a CHIP/LABEL above in group "
+      "[Sensors] of settings.ini.\n";
+  auto source = LibsensorsSource::create();
+  EXPECT_EQ(sensorListText(*source, {}, "settings.ini"),
+            "Temperatures:\n"
+            "  coretemp-isa-0000/Package id 0     45.0 °C  shown as CPU (package sensor)\n"
+            "  coretemp-isa-0000/Core 0        unreadable\n"
+            "Fans:\n"
+            "  nct6775-isa-0290/fan1             1200 rpm  shown as fan 1 (first fan found)\n"
+            "  nct6775-isa-0290/fan2                0 rpm  shown as fan 2 (next fan found)\n" +
+                end);
+  tree->write(2, "temp2_input", "51500");
+  const SensorChoice choice{"coretemp-*/Core 0", "coretemp-pci-*/fan1", "nct6775-isa-0290/fan1"};
+  EXPECT_EQ(sensorListText(*source, choice, "settings.ini"),
+            "Temperatures:\n"
+            "  coretemp-isa-0000/Package id 0   45.0 °C\n"
+            "  coretemp-isa-0000/Core 0         51.5 °C  shown as CPU (chosen in the settings)\n"
+            "Fans:\n"
+            "  nct6775-isa-0290/fan1           1200 rpm  shown as fan 2 (chosen in the settings)\n"
+            "  nct6775-isa-0290/fan2              0 rpm  shown as fan 1 (first fan found)\n"
+            "[Sensors] fan1 = \"coretemp-pci-*/fan1\" names no fan input here; the automatic "
+            "choice applies.\n" +
+                end);
+  tree->removeChip(2);
+  tree->removeChip(4);
+  source->rediscover();
+  EXPECT_EQ(sensorListText(*source, choice, "settings.ini"),
+            "No temperature or fan inputs found.\n");
+}
+
+TEST_F(FakeSysfsTest, ShowsTheChosenSensorsWhileThereAndTheAutomaticChoiceMeanwhile) {
+  tree->write(2, "temp2_label", "Core 0");
+  tree->write(2, "temp2_input", "47000");
+  open({"coretemp-*/Core 0", "nct6775-*/fan2", "nct6775-isa-0290/fan 2"});
+  const std::string fanMissing =
+      "hwmon: [Sensors] fan2 = \"nct6775-isa-0290/fan 2\" names no fan input here; the automatic "
+      "choice applies until it does. Fan inputs: nct6775-isa-0290/fan1, nct6775-isa-0290/fan2.";
+  EXPECT_EQ(logged(fanMissing), 1U);
+  EXPECT_EQ(log.lines().back(),
+            "hwmon: CPU temperature from coretemp-isa-0000 \"Core 0\", chosen in the settings.");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 47.0);
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 0);     // fan2, chosen
+  EXPECT_EQ(SMCGetFanRpm("F1Ac"), 1200);  // fan1, the first fan not shown otherwise
+
+  // The chosen core goes: the package stands in, said once however often it is looked for.
+  std::filesystem::remove("/sys/class/hwmon/hwmon2/temp2_input");
+  const std::string cpuMissing =
+      "hwmon: [Sensors] cpu = \"coretemp-*/Core 0\" names no temperature input here; the "
+      "automatic choice applies until it does. Temperature inputs: coretemp-isa-0000/Package id 0.";
+  now += 10s;
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);
+  for (int i = 0; i < 3; ++i, now += 10s) EXPECT_EQ(SMCGetTemperature("TC0D"), 45.0);
+  EXPECT_EQ(logged(cpuMissing), 1U);
+  EXPECT_EQ(logged(fromPackage), 1U);
+
+  // It comes back, and is shown from the first read due to look for it.
+  tree->write(2, "temp2_input", "52000");
+  EXPECT_EQ(SMCGetTemperature("TC0D"), 52.0);
+  EXPECT_EQ(logged("hwmon: [Sensors] cpu = \"coretemp-*/Core 0\" is there again, and shown."), 1U);
+
+  // The chosen fan goes: fan1 stands in and reads well, and fan2 is still looked for.
+  std::filesystem::remove("/sys/class/hwmon/hwmon4/fan2_input");
+  now += 10s;
+  SMCReading reading;
+  EXPECT_EQ(SMCReadKey("F0Ac", reading), kIOReturnNoDevice);  // the failed read finds fan1
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);
+  EXPECT_EQ(logged("hwmon: [Sensors] fan1 = \"nct6775-*/fan2\" names no fan input here; the "
+                   "automatic choice applies until it does. Fan inputs: nct6775-isa-0290/fan1."),
+            1U);
+  tree->write(4, "fan2_input", "1500");
+  now += 10s;
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1500);
+  EXPECT_EQ(SMCGetFanRpm("F1Ac"), 1200);
+  EXPECT_EQ(logged("hwmon: [Sensors] fan1 = \"nct6775-*/fan2\" is there again, and shown."), 1U);
+  EXPECT_EQ(logged(fanMissing), 1U);  // fan2's name was wrong all along
 }
