@@ -5,11 +5,13 @@
 
 #include "app/MainInterface.h"
 #include "platform/appkit/NSApplication.h"
+#include "platform/foundation/LibraryLog.h"
 #include "platform/gtk/GtkApplicationBackend.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/iokit/IORegistry.h"
 
 int main(int argc, char** argv) {
+  routeLibraryLogsToNSLog();
   // The sensors are published once the desktop is up, so that a run without a display says
   // only that, and before the application opens the SMC.
   const auto loadWithSensors = [](NSMainInterface& objects) {
