@@ -85,6 +85,7 @@ struct NSUserDefaults::Store {
   void reportUnusable(const std::string& problem) const;
   bool readBeforeWriting();
   bool setAsideIfUnusable();
+  void applyUnsaved();
   void set(const std::string& key, std::string text);
   void save();
   void noteLock(const FileLock& lock);
@@ -178,14 +179,18 @@ void NSUserDefaults::Store::noteLock(const FileLock& lock) {
         "); saving settings without it.");
 }
 
+void NSUserDefaults::Store::applyUnsaved() {
+  for (const auto& [name, value] : unsaved) {
+    g_key_file_set_value(keyFile.get(), group, name.c_str(), value.c_str());
+  }
+}
+
 void NSUserDefaults::Store::set(const std::string& key, std::string text) {
   reportedKeys.erase(key);
   unsaved.insert_or_assign(key, std::move(text));
   save();
   // Whatever the disk held, what was set during the run holds.
-  for (const auto& [name, value] : unsaved) {
-    g_key_file_set_value(keyFile.get(), group, name.c_str(), value.c_str());
-  }
+  applyUnsaved();
 }
 
 // Writes the values set since the last save over the file as it is now, under the lock, so
@@ -200,9 +205,7 @@ void NSUserDefaults::Store::save() {
   lockTimedOut = lock.timedOut();
   if (!readBeforeWriting()) return;
   noteLock(lock);
-  for (const auto& [name, value] : unsaved) {
-    g_key_file_set_value(keyFile.get(), group, name.c_str(), value.c_str());
-  }
+  applyUnsaved();
   std::string updated = keyFileTextWith(contents, group, unsaved, keyFile.get());
   const std::string problem = replaceFileAtomically(path, updated);
   if (!problem.empty()) {
