@@ -8,12 +8,14 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/desktop/DesktopApplicationBackend.h"
 #include "platform/desktop/ToolkitModule.h"
+#include "platform/foundation/LibraryLog.h"
 #include "platform/glib/CommandLine.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/hwmon/SensorList.h"
 #include "platform/iokit/IORegistry.h"
 
 int main(int argc, char** argv) {
+  routeLibraryLogsToNSLog();
   CommandLine options(argc, argv);
   if (const std::optional<int> status = options.answer()) return *status;
   if (options.action() == CommandLine::Action::listSensors) return listHwmonSensors();

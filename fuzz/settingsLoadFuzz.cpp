@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as the settings file and checks that nothing the user had is lost:
 // - a value read before a write reads the same after it, in a store made afresh;
 // - a file that was set aside holds exactly the bytes it had, and one that was read stays unset
-//   aside; no temporary file is left behind;
+//   aside, with every line but the one set as it was; no temporary file is left behind;
 // - no log line carries a control character or grows without bound.
 //
 // Input: the whole file.
@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -55,6 +56,30 @@ std::string contentOf(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// `after` is `before` with at most one line changed and any lines added.
+bool changesOneLineAtMost(const std::string& before, const std::string& after) {
+  const std::vector<std::string> old = linesOf(before);
+  const std::vector<std::string> now = linesOf(after);
+  std::size_t same = 0;
+  while (same < old.size() && same < now.size() && old[same] == now[same]) ++same;
+  std::size_t sameAtEnd = 0;
+  while (sameAtEnd < old.size() - same && sameAtEnd < now.size() - same &&
+         old[old.size() - 1 - sameAtEnd] == now[now.size() - 1 - sameAtEnd]) {
+    ++sameAtEnd;
+  }
+  return old.size() - same - sameAtEnd <= 1;
+}
+
 bool isCleanLine(const std::string& line) {
   const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
   return line.size() < 8192 && std::none_of(line.begin(), line.end(), control);
@@ -86,7 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool setAside = fs::exists(folder / "settings.ini.corrupt");
   if (setAside) check(contentOf(folder / "settings.ini.corrupt") == bytes);
-  check(std::distance(fs::directory_iterator(folder), {}) == (setAside ? 2 : 1));
+  if (!setAside) check(changesOneLineAtMost(bytes, contentOf(folder / "settings.ini")));
+  // The file, its lock and what was kept aside.
+  check(std::distance(fs::directory_iterator(folder), {}) == (setAside ? 3 : 2));
   for (const std::string& line : log.lines()) check(isCleanLine(line));
   return 0;
 }

@@ -8,8 +8,11 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <string>
+
+#include "platform/foundation/LogRepeatFilter.h"
 
 namespace {
 
@@ -95,6 +98,43 @@ void openSystemLogOnce() {
   std::call_once(opened, [] { openlog(program_invocation_short_name, LOG_PID, LOG_USER); });
 }
 
+// One entry, already escaped, to standard error and syslog.
+void write(const std::string& entry) {
+  std::string line = timestamp();
+  line += ' ';
+  line += program_invocation_short_name;
+  line += '[' + std::to_string(getpid()) + "] ";
+  line += entry;
+  line += '\n';
+  // One write per line, so lines of processes sharing the terminal do not interleave.
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+
+  openSystemLogOnce();
+  // Constant format: the message is data, never a format string. syslog ends the entry itself.
+  syslog(LOG_NOTICE, "%s", entry.c_str());
+}
+
+// What every writer shares: the repeats seen and their clock, behind a lock, since libraries
+// log from threads of their own. The counts still open are written when the program ends.
+struct LogState {
+  LogState() = default;
+  LogState(const LogState&) = delete;
+  LogState& operator=(const LogState&) = delete;
+  ~LogState() {
+    for (const std::string& line : repeats.flush()) write(line);
+  }
+
+  std::mutex mutex;
+  LogRepeatFilter repeats;
+  std::function<std::chrono::steady_clock::time_point()> clock;
+};
+
+LogState& logState() {
+  static LogState state;
+  return state;
+}
+
 }  // namespace
 
 std::string loggable(std::string_view outsideText) {
@@ -109,19 +149,17 @@ void NSLog(std::string_view message) {
   // The one newline that ends the entry is the log's own; any other would start a forged line.
   if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
   const std::string entry = escaped(message, maximumMessageBytes);
-  std::string line = timestamp();
-  line += ' ';
-  line += program_invocation_short_name;
-  line += '[' + std::to_string(getpid()) + "] ";
-  line += entry;
-  line += '\n';
-  // One write per line, so lines of processes sharing the terminal do not interleave.
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
+  LogState& state = logState();
+  const std::lock_guard lock(state.mutex);
+  const auto now = state.clock ? state.clock() : std::chrono::steady_clock::now();
+  for (const std::string& line : state.repeats.admit(entry, now)) write(line);
+}
 
-  openSystemLogOnce();
-  // Constant format: the message is data, never a format string. syslog ends the entry itself.
-  syslog(LOG_NOTICE, "%s", entry.c_str());
+void setLogClockForTesting(std::function<std::chrono::steady_clock::time_point()> clock) {
+  LogState& state = logState();
+  const std::lock_guard lock(state.mutex);
+  state.clock = std::move(clock);
+  state.repeats.reset();
 }
 
 LogCaptureForTesting::LogCaptureForTesting() {

@@ -6,13 +6,17 @@
 #include <glib/gstdio.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <optional>
 #include <set>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/KeyFileEdit.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/RegularFile.h"
@@ -22,6 +26,8 @@ namespace {
 constexpr const char* group = "Pyrelle";
 // Two settings take a few bytes; anything near this size is not a settings file.
 constexpr std::size_t maximumSettingsBytes = 1024 * 1024;
+// A save normally holds the lock for a few milliseconds; one held longer belongs to a hung run.
+constexpr auto lockPatience = std::chrono::milliseconds(2000);
 
 bool isMissing(const GError* error) {
   return g_error_matches(error, G_KEY_FILE_ERROR, G_KEY_FILE_ERROR_KEY_NOT_FOUND) ||
@@ -33,7 +39,7 @@ std::string parse(GKeyFile* keyFile, const std::string& contents) {
   // GKeyFile would silently cut a value short at a NUL byte.
   if (contents.find('\0') != std::string::npos) return "it holds a NUL byte";
   GErrorOut error;
-  if (g_key_file_load_from_data(keyFile, contents.data(), contents.size(), G_KEY_FILE_KEEP_COMMENTS,
+  if (g_key_file_load_from_data(keyFile, contents.data(), contents.size(), keyFileLoadFlags,
                                 error.out())) {
     return {};
   }
@@ -48,15 +54,21 @@ struct NSUserDefaults::Store {
 
   std::string directory;
   std::string path;
+  // The file as last read, with the values not saved yet set over it.
   GKeyFilePtr keyFile{g_key_file_new()};
+  // The file's bytes as last read: a save edits them, so every line it does not set stays.
+  std::string contents;
   // setAside: the file is not a settings file; it is moved aside before anything replaces it.
   // unread: it could not be read now; it is read again before anything replaces it.
   Disk disk = Disk::usable;
   bool writeFailureLogged = false;
+  bool lockProblemLogged = false;
+  // The lock was held by someone else for the whole wait: later saves do not wait again.
+  bool lockTimedOut = false;
   // Keys whose stored value had the wrong type and was reported; each is reported once.
   mutable std::set<std::string, std::less<>> reportedKeys;
-  // Keys set during the run, kept over the file's values should it be read only later.
-  std::set<std::string, std::less<>> setKeys;
+  // Values set during the run but not saved yet (the file could not be written), by key.
+  std::map<std::string, std::string, std::less<>> unsaved;
 
   explicit Store(const std::string& configDirectory)
       : directory(configDirectory + "/pyrelle"), path(directory + "/settings.ini") {
@@ -71,28 +83,34 @@ struct NSUserDefaults::Store {
   Disk read(std::string& problem);
   void load();
   void reportUnusable(const std::string& problem) const;
-  bool readAgainBeforeWriting();
+  bool readBeforeWriting();
   bool setAsideIfUnusable();
+  void applyUnsaved();
+  void set(const std::string& key, std::string text);
   void save();
+  void noteLock(const FileLock& lock);
   void reportWriteFailure(const std::string& reason);
   void reportWrongType(std::string_view key, const char* type, const GError* error) const;
   std::optional<bool> storedBool(std::string_view key) const;
   std::optional<std::int64_t> storedInteger(std::string_view key) const;
 };
 
+// Reads the file; only a usable one replaces what was read before.
 NSUserDefaults::Store::Disk NSUserDefaults::Store::read(std::string& problem) {
-  keyFile.reset(g_key_file_new());
   FileRead file = readRegularFile(AT_FDCWD, path, maximumSettingsBytes);
   problem = std::move(file.problem);
   switch (file.status) {
     case FileReadStatus::missing:
+      file.contents.clear();
+      [[fallthrough]];
+    case FileReadStatus::read: {
+      GKeyFilePtr parsed(g_key_file_new());
+      problem = parse(parsed.get(), file.contents);
+      if (!problem.empty()) return Disk::setAside;
+      keyFile = std::move(parsed);
+      contents = std::move(file.contents);
       return Disk::usable;
-    case FileReadStatus::read:
-      problem = parse(keyFile.get(), file.contents);
-      if (problem.empty()) return Disk::usable;
-      // A half-read file may have left some keys behind; none of them is trusted.
-      keyFile.reset(g_key_file_new());
-      return Disk::setAside;
+    }
     case FileReadStatus::notRegular:
     case FileReadStatus::tooLarge:
       return Disk::setAside;
@@ -117,20 +135,15 @@ void NSUserDefaults::Store::reportUnusable(const std::string& problem) const {
         "); using the defaults.");
 }
 
-// Reads a file that could not be read at the start again, and keeps the values set since over
-// its own. False when it still cannot be read: it must not be replaced then.
-bool NSUserDefaults::Store::readAgainBeforeWriting() {
-  if (disk != Disk::unread) return true;
-  const GKeyFilePtr setMeanwhile = std::move(keyFile);
+// Reads the file as it is now, for a save to start from. False when it must not be replaced:
+// it cannot be read, or it is no settings file and could not be kept aside.
+bool NSUserDefaults::Store::readBeforeWriting() {
+  const Disk before = disk;
   std::string problem;
   disk = read(problem);
-  for (const std::string& key : setKeys) {
-    const GCharPtr value(g_key_file_get_value(setMeanwhile.get(), group, key.c_str(), nullptr));
-    if (value) g_key_file_set_value(keyFile.get(), group, key.c_str(), value.get());
-  }
-  if (disk == Disk::setAside) reportUnusable(problem);
-  if (disk != Disk::unread) return true;
-  reportWriteFailure("the file there still cannot be read, so it is left as it is: " + problem);
+  if (disk == Disk::setAside && before != Disk::setAside) reportUnusable(problem);
+  if (disk != Disk::unread) return setAsideIfUnusable();
+  reportWriteFailure("the file there cannot be read now, so it is left as it is: " + problem);
   return false;
 }
 
@@ -146,6 +159,8 @@ bool NSUserDefaults::Store::setAsideIfUnusable() {
   if (aside.name) {
     NSLog("The unusable settings file was kept aside as " + loggable(*aside.name) + ".");
   }
+  keyFile.reset(g_key_file_new());
+  contents.clear();
   disk = Disk::usable;
   return true;
 }
@@ -157,17 +172,48 @@ void NSUserDefaults::Store::reportWriteFailure(const std::string& reason) {
         "); changes are kept until Pyrelle quits.");
 }
 
+void NSUserDefaults::Store::noteLock(const FileLock& lock) {
+  if (lock.held() || lockProblemLogged) return;
+  lockProblemLogged = true;
+  NSLog("Could not lock " + loggable(path + ".lock") + " (" + loggable(lock.problem()) +
+        "); saving settings without it.");
+}
+
+void NSUserDefaults::Store::applyUnsaved() {
+  for (const auto& [name, value] : unsaved) {
+    g_key_file_set_value(keyFile.get(), group, name.c_str(), value.c_str());
+  }
+}
+
+void NSUserDefaults::Store::set(const std::string& key, std::string text) {
+  reportedKeys.erase(key);
+  unsaved.insert_or_assign(key, std::move(text));
+  save();
+  // Whatever the disk held, what was set during the run holds.
+  applyUnsaved();
+}
+
+// Writes the values set since the last save over the file as it is now, under the lock, so
+// that hand edits and other runs' saves in between are kept.
 void NSUserDefaults::Store::save() {
   if (g_mkdir_with_parents(directory.c_str(), 0700) != 0) {
     const int reason = errno;
     reportWriteFailure(std::strerror(reason));
     return;
   }
-  if (!readAgainBeforeWriting() || !setAsideIfUnusable()) return;
-  gsize length = 0;
-  const GCharPtr data(g_key_file_to_data(keyFile.get(), &length, nullptr));
-  const std::string problem = replaceFileAtomically(path, std::string_view(data.get(), length));
-  if (!problem.empty()) reportWriteFailure(problem);
+  const FileLock lock(path + ".lock", lockTimedOut ? std::chrono::milliseconds(0) : lockPatience);
+  lockTimedOut = lock.timedOut();
+  if (!readBeforeWriting()) return;
+  noteLock(lock);
+  applyUnsaved();
+  std::string updated = keyFileTextWith(contents, group, unsaved, keyFile.get());
+  const std::string problem = replaceFileAtomically(path, updated);
+  if (!problem.empty()) {
+    reportWriteFailure(problem);
+    return;
+  }
+  contents = std::move(updated);
+  unsaved.clear();
 }
 
 void NSUserDefaults::Store::reportWrongType(std::string_view key, const char* type,
@@ -239,19 +285,11 @@ std::int64_t NSUserDefaults::integerForKey(std::string_view key) const {
 }
 
 void NSUserDefaults::setBool(bool value, std::string_view key) {
-  const std::string name(key);
-  g_key_file_set_boolean(store->keyFile.get(), group, name.c_str(), value);
-  store->reportedKeys.erase(name);
-  store->setKeys.insert(name);
-  store->save();
+  store->set(std::string(key), value ? "true" : "false");
 }
 
 void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
-  const std::string name(key);
-  g_key_file_set_int64(store->keyFile.get(), group, name.c_str(), value);
-  store->reportedKeys.erase(name);
-  store->setKeys.insert(name);
-  store->save();
+  store->set(std::string(key), std::to_string(value));
 }
 
 std::optional<std::string> NSUserDefaults::stringForKey(std::string_view key,

@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -109,7 +110,9 @@ TEST_F(NSUserDefaultsTest, AFileThatCannotBeReadNowIsKeptAndReadAgainBeforeTheFi
   EXPECT_TRUE(defaults.boolForKey("farenheit"));
   EXPECT_EQ(contentOf(settings), "[Pyrelle]\n# mine\nfarenheit=true\nrefreshinterval=20\n");
   EXPECT_TRUE(fs::is_symlink(settings));  // nothing kept aside, no temporary file left
-  EXPECT_EQ(std::distance(fs::directory_iterator(config + "/pyrelle"), {}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(config + "/pyrelle"), {}), 2);
+  EXPECT_EQ(fs::status(settings + ".lock").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(log.lines().size(), 2u);
 }
 
@@ -144,4 +147,79 @@ TEST_F(NSUserDefaultsTest, LeftoversOfKilledWritersGoAndEverythingElseStays) {
   }
   EXPECT_EQ(log.lines(), Lines{"Removed 1 temporary settings file(s) left in " + config +
                                "/pyrelle by runs that ended abruptly."});
+}
+
+// The file as a person edits it while the program runs: comments, blank lines, spacing, a
+// Windows line ending, another group, a key repeated, no last newline.
+TEST_F(NSUserDefaultsTest, ASaveChangesOnlyTheLineOfItsKeyInTheFileAsItIsNow) {
+  NSUserDefaults defaults(config);
+  const std::string handEdited =
+      "# Pyrelle settings\n\n[Pyrelle]\n  refreshinterval = 3  \r\nrefreshinterval=4\n\n"
+      "# how the panel shows it\n[Panel]\ntitle = label\n[Pyrelle]\n# unit\n\t# end";
+  std::ofstream(settings) << handEdited;
+  defaults.setBool(true, "farenheit");
+  EXPECT_EQ(contentOf(settings),
+            "# Pyrelle settings\n\n[Pyrelle]\n  refreshinterval = 3  \r\nrefreshinterval=4\n"
+            "\n# how the panel shows it\n[Panel]\ntitle = label\n[Pyrelle]\nfarenheit=true\n"
+            "# unit\n\t# end");
+  defaults.setInteger(9, "refreshinterval");  // the line GKeyFile reads: the last one
+  EXPECT_NE(contentOf(settings).find("\r\nrefreshinterval=9\n\n# how"), std::string::npos);
+  EXPECT_EQ(defaults.stringForKey("title", "Panel"), "label");
+
+  // A file with no [Pyrelle] group yet gets one at its end.
+  std::ofstream(settings) << "[Panel]\ntitle=icon";
+  defaults.setBool(false, "farenheit");
+  EXPECT_EQ(contentOf(settings), "[Panel]\ntitle=icon\n\n[Pyrelle]\nfarenheit=false\n");
+  EXPECT_TRUE(log.lines().empty());
+}
+
+TEST_F(NSUserDefaultsTest, RunsSharingTheFolderKeepEachOthersSettings) {
+  NSUserDefaults first(config);
+  NSUserDefaults second(config);
+  first.setBool(true, "farenheit");
+  second.setInteger(2, "refreshinterval");
+  EXPECT_EQ(contentOf(settings), "[Pyrelle]\nfarenheit=true\nrefreshinterval=2\n");
+  // What a save read from the file is what the store reads from then on.
+  EXPECT_TRUE(registered(second).boolForKey("farenheit"));
+
+  // Writers in separate processes at once, each setting its own key again and again.
+  constexpr int writers = 4;
+  constexpr int rounds = 25;
+  std::vector<pid_t> children;
+  for (int writer = 0; writer < writers; ++writer) {
+    const pid_t child = fork();
+    if (child == 0) {
+      NSUserDefaults mine(config);
+      for (int round = 1; round <= rounds; ++round) {
+        mine.setInteger(round, "writer" + std::to_string(writer));
+      }
+      _exit(0);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+  }
+  NSUserDefaults after(config);
+  for (int writer = 0; writer < writers; ++writer) {
+    EXPECT_EQ(after.integerForKey("writer" + std::to_string(writer)), rounds) << writer;
+  }
+  EXPECT_TRUE(after.boolForKey("farenheit"));
+  EXPECT_TRUE(log.lines().empty());
+}
+
+// A run that hangs while it holds the lock (stopped in a debugger, say) delays a save but never
+// stops it.
+TEST_F(NSUserDefaultsTest, ALockHeldTooLongIsLoggedOnceAndTheSaveGoesAhead) {
+  const UniqueFd hung(open((settings + ".lock").c_str(), O_RDWR | O_CREAT, 0600));
+  ASSERT_EQ(flock(hung.get(), LOCK_EX), 0);
+  NSUserDefaults defaults(config);
+  defaults.setBool(true, "farenheit");
+  defaults.setInteger(3, "refreshinterval");
+  EXPECT_EQ(contentOf(settings), "[Pyrelle]\nfarenheit=true\nrefreshinterval=3\n");
+  EXPECT_EQ(log.lines(), Lines{"Could not lock " + settings +
+                               ".lock (another process has held it for 2000 ms); saving "
+                               "settings without it."});
 }
