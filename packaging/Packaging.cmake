@@ -5,7 +5,7 @@ if(NOT PYRELLE_GUI)
 endif()
 
 include(GNUInstallDirs)
-set(app_id io.github.pyrelle.Pyrelle)
+set(app_id ${PYRELLE_ID})
 set(resources ${PROJECT_SOURCE_DIR}/resources)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
 
@@ -57,7 +57,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${packaging_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pyrelle)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME pyrelle)
+set(CPACK_PACKAGE_NAME ${PYRELLE_PROGRAM})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Pyrelle authors")
 set(CPACK_PACKAGE_CONTACT "The Pyrelle authors <pyrelle@users.noreply.github.com>")

@@ -8,14 +8,12 @@
 #include "platform/desktop/ApplicationInstance.h"
 #include "platform/desktop/BundleInfo.h"
 #include "platform/desktop/TerminationSignals.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/glib/GLibRunLoopDriver.h"
 #include "platform/panel/StatusBarView.h"
 #include "resources/PyrelleResources.h"
 
 namespace {
-
-// The well-known name on the session bus of the one running instance.
-constexpr const char* applicationId = "io.github.pyrelle.Pyrelle";
 
 // What the process needs once, however many backends start: the resources registered and the
 // application's name set.
@@ -57,7 +55,9 @@ int DesktopApplicationBackend::start(int& argc, char**& argv) {
   }
   toolkitArguments.assign(argv, argv + argc);
   setUpProcessOnce();
-  instance = std::make_unique<ApplicationInstance>(applicationId);
+  // The application id is the well-known name on the session bus of the one running instance.
+  instance = std::make_unique<ApplicationInstance>(
+      NSBundle::mainBundle().identity().identifier.c_str());
   if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
   if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;
   terminationSignals = std::make_unique<TerminationSignals>();

@@ -30,6 +30,11 @@ NSBundle& NSBundle::mainBundle() {
   return bundle;
 }
 
+const BundleIdentity& NSBundle::identity() const {
+  static const BundleIdentity own{PYRELLE_NAME, PYRELLE_ID, PYRELLE_PROGRAM};
+  return own;
+}
+
 std::string NSBundle::bundlePath() const {
   if (overridePath) return *overridePath;
   std::error_code error;

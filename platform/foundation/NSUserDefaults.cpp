@@ -17,13 +17,16 @@
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/KeyFileEdit.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/RegularFile.h"
 
 namespace {
 
-constexpr const char* group = "Pyrelle";
+// The application's own settings live in the group named after it.
+const char* group() { return NSBundle::mainBundle().identity().name.c_str(); }
+
 // Two settings take a few bytes; anything near this size is not a settings file.
 constexpr std::size_t maximumSettingsBytes = 1024 * 1024;
 // A save normally holds the lock for a few milliseconds; one held longer belongs to a hung run.
@@ -71,7 +74,8 @@ struct NSUserDefaults::Store {
   std::map<std::string, std::string, std::less<>> unsaved;
 
   explicit Store(const std::string& configDirectory)
-      : directory(configDirectory + "/pyrelle"), path(directory + "/settings.ini") {
+      : directory(configDirectory + "/" + NSBundle::mainBundle().identity().programName),
+        path(directory + "/settings.ini") {
     const int removed = removeAbandonedTemporaries(path);
     if (removed > 0) {
       NSLog("Removed " + std::to_string(removed) + " temporary settings file(s) left in " +
@@ -181,7 +185,7 @@ void NSUserDefaults::Store::noteLock(const FileLock& lock) {
 
 void NSUserDefaults::Store::applyUnsaved() {
   for (const auto& [name, value] : unsaved) {
-    g_key_file_set_value(keyFile.get(), group, name.c_str(), value.c_str());
+    g_key_file_set_value(keyFile.get(), group(), name.c_str(), value.c_str());
   }
 }
 
@@ -206,7 +210,7 @@ void NSUserDefaults::Store::save() {
   if (!readBeforeWriting()) return;
   noteLock(lock);
   applyUnsaved();
-  std::string updated = keyFileTextWith(contents, group, unsaved, keyFile.get());
+  std::string updated = keyFileTextWith(contents, group(), unsaved, keyFile.get());
   const std::string problem = replaceFileAtomically(path, updated);
   if (!problem.empty()) {
     reportWriteFailure(problem);
@@ -226,7 +230,7 @@ void NSUserDefaults::Store::reportWrongType(std::string_view key, const char* ty
 std::optional<bool> NSUserDefaults::Store::storedBool(std::string_view key) const {
   const std::string name(key);
   GErrorOut error;
-  const bool value = g_key_file_get_boolean(keyFile.get(), group, name.c_str(), error.out());
+  const bool value = g_key_file_get_boolean(keyFile.get(), group(), name.c_str(), error.out());
   const GErrorPtr failure = error.take();
   if (!failure) return value;
   if (!isMissing(failure.get())) reportWrongType(key, "a boolean", failure.get());
@@ -236,7 +240,7 @@ std::optional<bool> NSUserDefaults::Store::storedBool(std::string_view key) cons
 std::optional<std::int64_t> NSUserDefaults::Store::storedInteger(std::string_view key) const {
   const std::string name(key);
   GErrorOut error;
-  const GCharPtr text(g_key_file_get_value(keyFile.get(), group, name.c_str(), error.out()));
+  const GCharPtr text(g_key_file_get_value(keyFile.get(), group(), name.c_str(), error.out()));
   if (!text) return std::nullopt;
   // Unlike g_key_file_get_int64, this refuses values out of range instead of clamping them,
   // and like the boolean reader it forgives spaces left around a hand-edited value.

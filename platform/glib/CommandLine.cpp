@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "resources/PyrelleResources.h"
 
@@ -38,7 +39,8 @@ std::string versionLine() {
   g_key_file_load_from_data(file.get(), data, size, G_KEY_FILE_NONE, nullptr);
   const GCharPtr name(g_key_file_get_string(file.get(), "Bundle", "Name", nullptr));
   const GCharPtr version(g_key_file_get_string(file.get(), "Bundle", "Version", nullptr));
-  return std::string(name ? name.get() : "pyrelle") + " " + (version ? version.get() : "unknown");
+  const std::string shownName = name ? name.get() : NSBundle::mainBundle().identity().name;
+  return shownName + " " + (version ? version.get() : "unknown");
 }
 
 std::string moreHelp() {
@@ -115,7 +117,8 @@ struct CommandLine::Parser {
     int count = argc;
     char** remaining = copy.data();
     GErrorOut error;
-    line.programName = argc > 0 ? GCharPtr(g_path_get_basename(argv[0])).get() : "pyrelle";
+    line.programName = argc > 0 ? GCharPtr(g_path_get_basename(argv[0])).get()
+                                : NSBundle::mainBundle().identity().programName;
     if (!g_option_context_parse(parser.get(), &count, &remaining, error.out())) {
       line.chosen = Action::reject;
       line.message = error.message();
@@ -136,7 +139,8 @@ struct CommandLine::Parser {
 
 CommandLine::CommandLine(int argc, char** argv) {
   Parser::parse(*this, argc, argv);
-  toolkit.insert(toolkit.begin(), argc > 0 ? argv[0] : "pyrelle");
+  toolkit.insert(toolkit.begin(),
+                 argc > 0 ? argv[0] : NSBundle::mainBundle().identity().programName);
   for (std::string& argument : toolkit) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
   argumentCount = static_cast<int>(toolkit.size());

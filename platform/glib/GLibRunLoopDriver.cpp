@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSBundle.h"
 
 // How GLib's loop meets ours: each iteration of a GMainContext asks its sources whether they are
 // ready, polls until the earliest of their ready times, then dispatches the ready ones. Our one
@@ -52,7 +53,8 @@ struct GLibRunLoopDriver::Glib {
 GLibRunLoopDriver::GLibRunLoopDriver(NSRunLoop& loop) : glib(std::make_unique<Glib>()) {
   GSource* source = g_source_new(&timerSourceFuncs, sizeof(TimerSource));
   reinterpret_cast<TimerSource*>(source)->loop = &loop;
-  g_source_set_name(source, "pyrelle run loop timers");
+  g_source_set_name(source,
+                    (NSBundle::mainBundle().identity().programName + " run loop timers").c_str());
   g_source_attach(source, nullptr);
   glib->source.reset(source);
   glib->mainLoop.reset(g_main_loop_new(nullptr, FALSE));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/foundation/NSBundle.h"
 #include "platform/panel/TitleIcon.h"
 
 // GtkStatusIcon is deprecated in GTK 3, yet it is the XEmbed tray icon GTK has.
@@ -58,8 +59,9 @@ TrayIcon::TrayIcon(Callbacks handlers)
     : callbacks(std::move(handlers)), icon(gtk_status_icon_new()), sizePx(initialSizePx) {
   // Shown once it has its image, so that the tray sizes it for that from the start.
   gtk_status_icon_set_visible(icon.get(), FALSE);
-  gtk_status_icon_set_title(icon.get(), "Pyrelle");
-  gtk_status_icon_set_name(icon.get(), "pyrelle");
+  const BundleIdentity& identity = NSBundle::mainBundle().identity();
+  gtk_status_icon_set_title(icon.get(), identity.name.c_str());
+  gtk_status_icon_set_name(icon.get(), identity.programName.c_str());
   signals.emplace_back(icon.get(), "size-changed", G_CALLBACK(sizeChanged), this);
   signals.emplace_back(icon.get(), "activate", G_CALLBACK(clicked), this);
   signals.emplace_back(icon.get(), "popup-menu", G_CALLBACK(popupMenu), this);

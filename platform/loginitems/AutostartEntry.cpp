@@ -3,11 +3,11 @@
 #include <glib.h>
 
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSBundle.h"
 
 namespace {
 
 constexpr const char* group = "Desktop Entry";
-constexpr const char* entryName = "Pyrelle";
 // Characters that make the Desktop Entry Specification require a quoted Exec argument.
 constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
 // Inside double quotes these take a backslash.
@@ -112,7 +112,8 @@ std::optional<std::string> entryStartingProgram(const std::string& programPath) 
   }
   const GKeyFilePtr file(g_key_file_new());
   g_key_file_set_string(file.get(), group, "Type", "Application");
-  g_key_file_set_string(file.get(), group, "Name", entryName);
+  g_key_file_set_string(file.get(), group, "Name",
+                        NSBundle::mainBundle().identity().name.c_str());
   g_key_file_set_string(file.get(), group, "Exec", execArgument(programPath).c_str());
   g_key_file_set_boolean(file.get(), group, "X-GNOME-Autostart-enabled", TRUE);
   gsize length = 0;

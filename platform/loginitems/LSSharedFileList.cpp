@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/loginitems/AutostartEntry.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr std::string_view entryStem = "pyrelle";
 constexpr std::string_view entrySuffix = ".desktop";
 
 std::optional<std::string>& directoryOverride() {
@@ -90,7 +90,8 @@ std::optional<LSSharedFileListItem> LSSharedFileList::insertItemURLLast(const NS
     return std::nullopt;
   }
   if (!openOrCreateDirectory()) return std::nullopt;
-  FileResult written = writeNewDesktopFile(directoryFd.get(), entryStem, *contents);
+  FileResult written = writeNewDesktopFile(directoryFd.get(), NSBundle::mainBundle().identity().programName,
+                          *contents);
   if (!written.value) {
     logFailure("Cannot add a login item in", directory, written.problem);
     return std::nullopt;

@@ -1,14 +1,13 @@
 #include "platform/panel/StatusItemView.h"
 
 #include "platform/appkit/NSMenu.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/panel/ThermometerIcon.h"
 #include "platform/panel/TitleLook.h"
 
 namespace {
-
-constexpr const char* itemName = "Pyrelle";
 
 GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer self) {
   GSourcePtr timer(g_timeout_source_new(static_cast<guint>(delay.count())));
@@ -104,20 +103,20 @@ void StatusItemView::watcherGone() {
 void StatusItemView::showTitle() {
   const std::string& title = item.title();
   _presentation = titlePresentation(setting, hostProcess);
-  if (tray) tray->show(drawnTitle(title), toolTipFor(itemName, title));
+  if (tray) tray->show(drawnTitle(title), toolTipFor(NSBundle::mainBundle().identity().name, title));
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;
   if (_presentation == TitlePresentation::Label) {
     // The label alone follows the title: one signal per change.
-    exported->setIcon(thermometerIconName, {});
-    exported->setToolTip(itemName);
+    exported->setIcon(thermometerIconName(), {});
+    exported->setToolTip(NSBundle::mainBundle().identity().name);
     exported->setLabel(title, labelGuideFor(title));
     return;
   }
   exported->setLabel("", "");
   exported->setIcon("", drawTitleIcons(title, iconSizesPxFor(*hostProcess)));
-  exported->setToolTip(toolTipFor(itemName, title));
+  exported->setToolTip(toolTipFor(NSBundle::mainBundle().identity().name, title));
 }
 
 PanelToolkit* StatusItemView::toolkit() const {

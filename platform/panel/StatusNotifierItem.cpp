@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/panel/StatusNotifierItemSkeleton.h"
 
 namespace {
 
-constexpr const char* itemName = "Pyrelle";
-constexpr const char* itemId = "pyrelle";
 
 // a(iiay): each pixel as ARGB32 in network byte order.
 GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
@@ -52,8 +51,9 @@ StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned num
       callbacks(std::move(handlers)) {
   SniStatusNotifierItem* item = skeleton.get();
   sni_status_notifier_item_set_category(item, "Hardware");
-  sni_status_notifier_item_set_id(item, itemId);
-  sni_status_notifier_item_set_title(item, itemName);
+  const BundleIdentity& identity = NSBundle::mainBundle().identity();
+  sni_status_notifier_item_set_id(item, identity.programName.c_str());
+  sni_status_notifier_item_set_title(item, identity.name.c_str());
   sni_status_notifier_item_set_status(item, "Active");
   sni_status_notifier_item_set_icon_theme_path(item, "");
   sni_status_notifier_item_set_icon_name(item, "");

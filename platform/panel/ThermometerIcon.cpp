@@ -4,12 +4,14 @@
 #include <glib/gstdio.h>
 
 #include "platform/foundation/GLibPtr.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "resources/PyrelleResources.h"
 
 namespace {
 
 bool installed() {
+  const std::string thermometerIconName = ::thermometerIconName();
   const std::string file =
       std::string("icons/hicolor/symbolic/apps/") + thermometerIconName + ".svg";
   if (g_file_test((std::string(g_get_user_data_dir()) + "/" + file).c_str(), G_FILE_TEST_EXISTS))
@@ -22,6 +24,10 @@ bool installed() {
 
 }  // namespace
 
+std::string thermometerIconName() {
+  return NSBundle::mainBundle().identity().identifier + "-symbolic";
+}
+
 std::string thermometerThemePath() {
   if (installed()) return {};
   const GBytesPtr svg(
@@ -30,8 +36,9 @@ std::string thermometerThemePath() {
     NSLog("Panel: the program carries no thermometer icon; the label shows without it");
     return {};
   }
-  std::string folder = std::string(g_get_user_runtime_dir()) + "/pyrelle";
-  const std::string path = folder + "/" + thermometerIconName + ".svg";
+  std::string folder =
+      std::string(g_get_user_runtime_dir()) + "/" + NSBundle::mainBundle().identity().programName;
+  const std::string path = folder + "/" + thermometerIconName() + ".svg";
   gsize size = 0;
   const auto* data = static_cast<const char*>(g_bytes_get_data(svg.get(), &size));
   GErrorOut error;

@@ -7,7 +7,7 @@
 
 // The icon's name in the theme: the symbolic variant, which panels paint in their text colour so
 // that it reads on light and dark panels alike.
-inline constexpr const char* thermometerIconName = "io.github.pyrelle.Pyrelle-symbolic";
+std::string thermometerIconName();
 
 // "" when the icon is installed in a data directory's hicolor theme. Otherwise writes the
 // program's copy as "<user runtime dir>/pyrelle/<name>.svg" (the same file every run, replaced
