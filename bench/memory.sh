@@ -131,6 +131,8 @@ if [ "${1-}" = "--session" ]; then
         xdotool search --onlyvisible --name '^Pyrelle Preferences$' >/dev/null || break
         sleep 0.1
       done
+      ! xdotool search --onlyvisible --name '^Pyrelle Preferences$' >/dev/null ||
+        echo "memory.sh: Escape left $name's Preferences window open" >&2
       sleep 10
       rss_preferences=$(rss)
     else
