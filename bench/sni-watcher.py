@@ -67,8 +67,11 @@ def on_item_signal(_bus, sender, path, _interface, member, _params):
 
 
 def emit(member, item):
-    bus.emit_signal(None, "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", member,
-                    GLib.Variant("(s)", (item,)))
+    try:
+        bus.emit_signal(None, "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", member,
+                        GLib.Variant("(s)", (item,)))
+    except GLib.Error:
+        pass  # the bus is going as the session ends
 
 
 def vanished(_bus, bus_name):
