@@ -17,7 +17,7 @@
 #define GUIDE "100 °C"
 
 static const char introspection[] =
-    "<node><interface name='" ITEM "'>"
+    "<node><interface name='org.kde.StatusNotifierItem'>"
     "<property name='Category' type='s' access='read'/>"
     "<property name='Id' type='s' access='read'/>"
     "<property name='Title' type='s' access='read'/>"
@@ -85,8 +85,8 @@ static void watcherAppeared(GDBusConnection* bus, const char* name, const char* 
   const Floor* floor = data;
   g_dbus_connection_call(bus, "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
                          "org.kde.StatusNotifierWatcher", "RegisterStatusNotifierItem",
-                         g_variant_new("(s)", floor->name), NULL, G_DBUS_CALL_FLAGS_NONE, -1,
-                         NULL, NULL, NULL);
+                         g_variant_new("(s)", floor->name), NULL, G_DBUS_CALL_FLAGS_NONE, -1, NULL,
+                         NULL, NULL);
 }
 
 static DbusmenuMenuitem* addEntry(DbusmenuMenuitem* root, const char* label, const char* type) {
@@ -134,8 +134,8 @@ int main(int argc, char** argv) {
   g_dbus_connection_register_object(floor.bus, ITEM_PATH, node->interfaces[0], &vtable, &floor,
                                     NULL, NULL);
   snprintf(floor.name, sizeof floor.name, ITEM "-%ld-1", (long)getpid());
-  g_bus_own_name_on_connection(floor.bus, floor.name, G_BUS_NAME_OWNER_FLAGS_NONE, NULL, NULL,
-                               NULL, NULL);
+  g_bus_own_name_on_connection(floor.bus, floor.name, G_BUS_NAME_OWNER_FLAGS_NONE, NULL, NULL, NULL,
+                               NULL);
   g_bus_watch_name_on_connection(floor.bus, "org.kde.StatusNotifierWatcher",
                                  G_BUS_NAME_WATCHER_FLAGS_NONE, watcherAppeared, NULL, &floor,
                                  NULL);
