@@ -83,7 +83,7 @@ if [ "${1-}" = "--session" ]; then
     launch "$@"
     for _ in $(seq 100); do [ "$(wc -l < "$out.registered")" -gt "$before" ] && break; sleep 0.1; done
     if [ "$(wc -l < "$out.registered")" -gt "$before" ]; then
-      awk -v exec="$(cat "$out.exec")" 'END {printf "%.1f\n", ($1 - exec) * 1000}' \
+      awk -v t0="$(cat "$out.exec")" 'END {printf "%.1f\n", ($1 - t0) * 1000}' \
         "$out.registered" >> "$out.starts"
     fi
     stop
@@ -190,6 +190,8 @@ program=$(realpath "${1:?usage: memory.sh [options] PATH/TO/pyrelle}")
 floor=${floor:-$(dirname "$program")/../bench/floor/floor-item}
 case $title in label|icon) ;; *) echo "memory.sh: --title is label or icon" >&2; exit 2 ;; esac
 [ "$seconds" -ge 12 ] || { echo "memory.sh: --seconds is at least 12" >&2; exit 2; }
+# Shorter, a window can fall between two refreshes and count no calls at all.
+[ "$trace_seconds" -ge 10 ] || { echo "memory.sh: --strace-seconds is at least 10" >&2; exit 2; }
 [ "$starts" -ge 1 ] || { echo "memory.sh: --starts is at least 1" >&2; exit 2; }
 [ "$late" = 0 ] || [ "$late" -gt $((seconds + trace_seconds)) ] ||
   { echo "memory.sh: --late comes after --seconds and --strace-seconds" >&2; exit 2; }
