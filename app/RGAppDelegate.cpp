@@ -5,9 +5,9 @@
 #include "hardware/RGHWWrap.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSTimer.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/NSTimer.h"
 #include "platform/foundation/NSUserDefaults.h"
 
 RGAppDelegate::RGAppDelegate() = default;

@@ -40,7 +40,9 @@ class NSControl : public NSObject {
   bool userSetIntValue(int newValue);
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSControlObserver* observer) { attachObserver(_observer, observer, "NSControl"); }
+  void setObserver(NSControlObserver* observer) {
+    attachObserver(_observer, observer, "NSControl");
+  }
 
  protected:
   explicit NSControl(int initialValue = 0) : value(initialValue) {}

@@ -30,7 +30,9 @@ class NSStatusBar {
   const std::vector<NSStatusItem*>& statusItems() const { return items; }
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSStatusBarObserver* observer) { attachObserver(_observer, observer, "NSStatusBar"); }
+  void setObserver(NSStatusBarObserver* observer) {
+    attachObserver(_observer, observer, "NSStatusBar");
+  }
 
  private:
   NSStatusBar() = default;

@@ -35,7 +35,9 @@ class NSStatusItem {
   void setMenu(std::shared_ptr<NSMenu> menu);
 
   // Not owned; nullptr detaches. The observer detaches before it is destroyed.
-  void setObserver(NSStatusItemObserver* observer) { attachObserver(_observer, observer, "NSStatusItem"); }
+  void setObserver(NSStatusItemObserver* observer) {
+    attachObserver(_observer, observer, "NSStatusItem");
+  }
 
   // Made by NSStatusBar only.
   explicit NSStatusItem(Passkey<NSStatusBar> /*key*/) {}

@@ -1,7 +1,7 @@
 #include "platform/desktop/BundleInfo.h"
 
-#include "platform/foundation/NSLog.h"
 #include <gio/gio.h>
+#include "platform/foundation/NSLog.h"
 
 #include "platform/foundation/GLibPtr.h"
 #include "resources/PyrelleResources.h"

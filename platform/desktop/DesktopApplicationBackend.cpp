@@ -56,8 +56,8 @@ int DesktopApplicationBackend::start(int& argc, char**& argv) {
   toolkitArguments.assign(argv, argv + argc);
   setUpProcessOnce();
   // The application id is the well-known name on the session bus of the one running instance.
-  instance = std::make_unique<ApplicationInstance>(
-      NSBundle::mainBundle().identity().identifier.c_str());
+  instance =
+      std::make_unique<ApplicationInstance>(NSBundle::mainBundle().identity().identifier.c_str());
   if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
   if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;
   terminationSignals = std::make_unique<TerminationSignals>();
@@ -95,8 +95,8 @@ std::shared_ptr<RunLoopDriver> DesktopApplicationBackend::runLoopDriver() {
 void DesktopApplicationBackend::activateIgnoringOtherApps(bool /*flag*/) {}
 
 void DesktopApplicationBackend::orderFrontStandardAboutPanel() {
-  if (DesktopToolkit* shownBy = toolkit()) shownBy->showAbout(setUpProcessOnce(),
-                                                              takeActivationToken());
+  if (DesktopToolkit* shownBy = toolkit())
+    shownBy->showAbout(setUpProcessOnce(), takeActivationToken());
 }
 
 void DesktopApplicationBackend::windowDidOrderFront(NSWindow& window) {

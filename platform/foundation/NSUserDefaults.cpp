@@ -297,11 +297,11 @@ void NSUserDefaults::setInteger(std::int64_t value, std::string_view key) {
 }
 
 std::optional<std::string> NSUserDefaults::stringForKey(std::string_view key,
-                                                       std::string_view inGroup) const {
+                                                        std::string_view inGroup) const {
   const std::string groupName(inGroup);
   const std::string name(key);
-  const GCharPtr text(g_key_file_get_string(store->keyFile.get(), groupName.c_str(), name.c_str(),
-                                            nullptr));
+  const GCharPtr text(
+      g_key_file_get_string(store->keyFile.get(), groupName.c_str(), name.c_str(), nullptr));
   if (!text) return std::nullopt;
   return std::string(text.get());
 }

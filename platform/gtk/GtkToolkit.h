@@ -17,8 +17,8 @@ class GtkToolkit final : public DesktopToolkit {
   GtkToolkit() = default;
 
   std::unique_ptr<TrayIconView> makeTrayIcon(TrayIconView::Callbacks callbacks) override;
-  std::unique_ptr<PopUpMenuView> popUpMenu(const std::shared_ptr<NSMenu>& menu,
-                                           TrayIconView* near, MenuShown shown) override;
+  std::unique_ptr<PopUpMenuView> popUpMenu(const std::shared_ptr<NSMenu>& menu, TrayIconView* near,
+                                           MenuShown shown) override;
   bool showPreferences(NSMainInterface& objects, const std::string& activationToken) override;
   void showAbout(const BundleInfo& info, const std::string& activationToken) override;
 

@@ -112,8 +112,7 @@ std::optional<std::string> entryStartingProgram(const std::string& programPath) 
   }
   const GKeyFilePtr file(g_key_file_new());
   g_key_file_set_string(file.get(), group, "Type", "Application");
-  g_key_file_set_string(file.get(), group, "Name",
-                        NSBundle::mainBundle().identity().name.c_str());
+  g_key_file_set_string(file.get(), group, "Name", NSBundle::mainBundle().identity().name.c_str());
   g_key_file_set_string(file.get(), group, "Exec", execArgument(programPath).c_str());
   g_key_file_set_boolean(file.get(), group, "X-GNOME-Autostart-enabled", TRUE);
   gsize length = 0;

@@ -90,8 +90,8 @@ std::optional<LSSharedFileListItem> LSSharedFileList::insertItemURLLast(const NS
     return std::nullopt;
   }
   if (!openOrCreateDirectory()) return std::nullopt;
-  FileResult written = writeNewDesktopFile(directoryFd.get(), NSBundle::mainBundle().identity().programName,
-                          *contents);
+  FileResult written = writeNewDesktopFile(
+      directoryFd.get(), NSBundle::mainBundle().identity().programName, *contents);
   if (!written.value) {
     logFailure("Cannot add a login item in", directory, written.problem);
     return std::nullopt;

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 MenuExport::MenuExport(std::shared_ptr<NSMenu> shownMenu, const std::string& objectPath,
                        OpenChanged onOpenChanged)
     : menu(std::move(shownMenu)),

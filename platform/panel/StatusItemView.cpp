@@ -103,7 +103,8 @@ void StatusItemView::watcherGone() {
 void StatusItemView::showTitle() {
   const std::string& title = item.title();
   _presentation = titlePresentation(setting, hostProcess);
-  if (tray) tray->show(drawnTitle(title), toolTipFor(NSBundle::mainBundle().identity().name, title));
+  if (tray)
+    tray->show(drawnTitle(title), toolTipFor(NSBundle::mainBundle().identity().name, title));
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 // a(iiay): each pixel as ARGB32 in network byte order.
 GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
   GVariantBuilder builder;
@@ -57,9 +56,9 @@ StatusNotifierItem::StatusNotifierItem(GDBusConnection* connection, unsigned num
   sni_status_notifier_item_set_status(item, "Active");
   sni_status_notifier_item_set_icon_theme_path(item, "");
   sni_status_notifier_item_set_icon_name(item, "");
-  for (const auto set : {sni_status_notifier_item_set_icon_pixmap,
-                         sni_status_notifier_item_set_overlay_icon_pixmap,
-                         sni_status_notifier_item_set_attention_icon_pixmap})
+  for (const auto set :
+       {sni_status_notifier_item_set_icon_pixmap, sni_status_notifier_item_set_overlay_icon_pixmap,
+        sni_status_notifier_item_set_attention_icon_pixmap})
     set(item, emptyPixmaps());
   sni_status_notifier_item_set_overlay_icon_name(item, "");
   sni_status_notifier_item_set_attention_icon_name(item, "");

@@ -17,9 +17,9 @@
 
 #include "app/MainInterface.h"
 #include "platform/appkit/AppKit.h"
+#include "platform/desktop/DesktopApplicationBackend.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/desktop/DesktopApplicationBackend.h"
 #include "platform/gtk/GObjectPtr.h"
 #include "platform/gtk/GtkToolkit.h"
 #include "tests/gtk/GtkTestSupport.h"
@@ -168,8 +168,7 @@ TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
   }
   char name[] = "pyrelle";
   char* argv[] = {name, nullptr};
-  std::exit(
-      NSApplicationMain(1, argv, gtkBackend(), NSLoadMainInterface));
+  std::exit(NSApplicationMain(1, argv, gtkBackend(), NSLoadMainInterface));
 }
 
 // Without a display the program says so in one line and exits with 1; SIGTERM ends a run as Quit
