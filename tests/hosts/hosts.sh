@@ -101,15 +101,13 @@ start_gnome_shell() {
   cat >"$ext/extension.js" <<'JS'
 const Main = imports.ui.main;
 function init() {}
+function disable() {}
 function enable() {
     Main.messageTray.bannerBlocked = true;
     global.context.unsafe_mode = true;
-    if (Main.layoutManager._startingUp)
-        Main.layoutManager.connect('startup-complete', () => Main.overview.hide());
-    else
-        Main.overview.hide();
+    const hide = () => Main.overview.hide();
+    Main.layoutManager._startingUp ? Main.layoutManager.connect('startup-complete', hide) : hide();
 }
-function disable() {}
 JS
   system_bus "$1" || return 1
   run_bg "$1" host env GSETTINGS_BACKEND=memory GSETTINGS_SCHEMA_DIR="$HOME/schemas" \
@@ -175,13 +173,11 @@ start_lxqt_panel() {
   x11_panel lxqt-panel && wait_until 10 sni_host_registered
 }
 
-# trayer 1.1: a plain XEmbed tray, no StatusNotifierWatcher. Its window maps at the top left
-# once it holds an icon.
+# trayer 1.1: a plain XEmbed tray, no StatusNotifierWatcher, 200 px wide at the top left.
 start_trayer() {
-  run_bg "$1" host trayer --edge top --align left --widthtype request --height 26 --SetDockType true \
-    --transparent false --tint 0xdcdcdc
-  sleep 0.5
-  kill -0 $! && ! has_name org.kde.StatusNotifierWatcher && echo "panel=200x26+0+0"
+  run_bg "$1" host trayer --edge top --align left --widthtype pixel --width 200 --height 26 \
+    --SetDockType true --transparent false --tint 0xdcdcdc
+  ! has_name org.kde.StatusNotifierWatcher && x11_panel trayer
 }
 
 # KDE Plasma 5.27 on X11, its default bottom panel: kded5 holds the watcher; plasmashell gives up
@@ -198,6 +194,7 @@ start_plasma() {
   printf '%s\n' KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
 }
 
+cinnamon_drawn() { [ "$(import -window root -crop 1280x40+0+760 png:- | convert - -format %k info:)" -gt 1 ]; }
 # Cinnamon 5.6 (its own window manager) and xapp-sn-watcher, as the session starts it; the panel
 # lives in the shell's stage: the default bottom one.
 start_cinnamon() {
@@ -206,7 +203,7 @@ start_cinnamon() {
   run_bg "$1" host cinnamon --replace
   wait_until 40 grep -q "Cinnamon took .* to start" "$1/host.log" || { echo "no Cinnamon after 40 s" >&2; return 1; }
   run_bg "$1" watcher /usr/libexec/xapps/sn-watcher/xapp-sn-watcher
-  wait_until 15 sni_host_registered && echo "panel=1280x40+0+760"
+  wait_until 15 sni_host_registered && wait_until 20 cinnamon_drawn && echo "panel=1280x40+0+760"
 }
 
 # mate-panel 1.27, a 26 px top panel holding one applet (IID): the Notification Area (its own

@@ -27,10 +27,10 @@ done
   exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@" 2> >(grep --line-buffered -v '^dbus-daemon\[' >&2)
 export NO_AT_BRIDGE=1 # no accessibility bus
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR
-interval=2 limit=30 patience=650 # the last two in tenths of a second: a late change is still timed
+interval=2 limit=30 patience=100 # the last two in tenths of a second: a late change is still timed
 sw=$((1280 * scale)) sh=$((800 * scale))
 S=$(mktemp -d /tmp/pyrelle-hosts.XXXXXX)
-artifacts=$PWD/$host failures=0 app="" item_path="" changes=()
+artifacts=$PWD/$host failures=0 app="" item_path="" shown=- size=- share=- changes=(- -)
 rm -rf "$artifacts"
 
 say() { printf '%s %s\n' "$(date +%T.%2N)" "$*"; }
@@ -60,6 +60,7 @@ finish() {
   fi
   ! grep -Eqs "ERROR: AddressSanitizer|runtime error:" "$S/pyrelle.log" || fail "the sanitizers found errors"
   stop_host
+  say "RESULT | $host | $shown | $size | $share | ${changes[0]} | ${changes[1]} |"
   if [ "$rc" -ne 0 ] || [ "$failures" -ne 0 ]; then
     say "FAILED: $host, $failures check(s)"
     for f in "$S"/*.log; do [ -s "$f" ] && { echo "--- $(basename "$f") (last lines)"; tail -15 "$f"; }; done
@@ -116,6 +117,22 @@ bbox() {
     awk -F'[x+]' '$1 > 0 { printf "%dx%d+%d+%d\n", $1, $2, $3 - 1, $4 - 1 }'
 }
 diff_box() { bbox "$1" "$2" -compose difference -composite -threshold 8%; }
+# component IMG X Y CONVERT-OPTIONS...: the box of the largest connected area the options leave
+# other than black that holds the point X,Y (any, where X is -).
+component() {
+  local img=$1 x=$2 y=$3
+  shift 3
+  convert "$img" "$@" -colorspace gray -threshold 0 -define connected-components:verbose=true \
+    -connected-components 8 null: | awk -v x="$x" -v y="$y" '$NF == "gray(255)" && $4 + 0 > n {
+      split($2, g, /[x+]/)
+      if (x == "-" || (x >= g[3] && x < g[3] + g[1] && y >= g[4] && y < g[4] + g[2])) { n = $4 + 0; box = $2 } }
+      END { print box }'
+}
+# most_common IMG CONVERT-OPTIONS...: the most common colour the options leave other than white.
+most_common() {
+  convert "$@" -format %c histogram:info:- | awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^#/) c = substr($i, 1, 7) }
+    c != "#FFFFFF" && $1 + 0 > n { n = $1 + 0; m = c } END { print m }'
+}
 gnome_pointer='const C = imports.gi.Clutter, m = imports.ui.main, seat = C.get_default_backend().get_default_seat();
   m._hostsP = m._hostsP || seat.create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
   m._hostsK = m._hostsK || seat.create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);'
@@ -191,22 +208,24 @@ host_label() {
     item_properties | grep -o "'XAyatanaLabel': <'[^']*'>" | cut -d"'" -f4
   fi | sed 's/^ *//; s/ *$//'
 }
-# icon_figures: the size of the badge drawn in item.png and the share (%) of pixels in the digits'
-# box (white where item-empty.png, the place before the program started, was not) that are
-# neither the digits' white nor the badge's colour (the most common other one there).
+# icon_figures: from item.png (the icon and its surroundings) and item-empty.png (the same place
+# before the program started): the icon's box (what differs from the panel's colour around the
+# digits); the share (%) of pixels in the digits' box (white where the panel was not) that are
+# neither the digits' white nor the badge's colour; the size of what differs clearly (8 %) from the
+# panel, which is the whole icon where its edge stands out.
 icon_figures() {
-  local digits badge
-  digits=$(bbox "$S/item.png" -fuzz 10% -fill black +opaque white \( "$S/item.png" "$S/item-empty.png" \
+  local img=$S/item.png digits badge panel_colour icon w h x y
+  digits=$(bbox "$img" -fuzz 10% -fill black +opaque white \( "$img" "$S/item-empty.png" \
     -compose difference -composite -threshold 1% \) -compose multiply -composite)
-  [ -n "$digits" ] || { echo "- -"; return; }
-  convert "$S/item.png" -crop "$digits" +repage "$S/digits.png"
-  badge=$(convert "$S/digits.png" -fuzz 25% -fill white -opaque white -format %c histogram:info:- |
-    awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^#/) c = substr($i, 1, 7) }
-         c != "#FFFFFF" && $1 + 0 > n { n = $1 + 0; badge = c } END { print badge }')
-  [ -n "$badge" ] || { echo "- 100"; return; }
-  echo "$(bbox "$S/item.png" -fuzz 10% -fill black +opaque "$badge" | cut -d+ -f1)" \
-    "$(convert "$S/digits.png" -fuzz 4% -fill magenta -opaque white -opaque "$badge" -fuzz 0 \
-      -fill white +opaque magenta -fill black -opaque magenta -format '%[fx:round(1000 * mean) / 10]' info:)"
+  [ -n "$digits" ] && convert "$img" -crop "$digits" +repage "$S/digits.png" || return 1
+  badge=$(most_common "$S/digits.png" -fuzz 10% -fill white -opaque white)
+  panel_colour=$(most_common "$img" -fuzz 2% -fill white -opaque white -fuzz 0 -opaque "${badge:-white}")
+  IFS='x+' read -r w h x y <<<"$digits"
+  icon=$(component "$img" $((x + w / 2)) $((y + h / 2)) -fuzz 1% -fill black -opaque "$panel_colour")
+  [ -n "$badge" ] && [ -n "$icon" ] || return 1
+  echo "$icon" "$(convert "$S/digits.png" -fuzz 4% -fill magenta -opaque white -opaque "$badge" -fuzz 0 \
+    -fill white +opaque magenta -fill black -opaque magenta -format '%[fx:round(1000 * mean) / 10]' info:)" \
+    "$(bbox "$img" -crop "$icon" +repage -fuzz 8% -fill black -opaque "$panel_colour" | cut -d+ -f1)"
 }
 
 # --- 1. the host -----------------------------------------------------------------------------
@@ -244,7 +263,7 @@ run_bg "$S" dbus dbus-monitor --session "interface='com.canonical.dbusmenu'" "in
   "interface='org.kde.StatusNotifierWatcher'" "type='error'"
 IFS='x+' read -r _ ph px py <<<"$panel"
 wait_until 20 still "$panel" || say "the panel keeps changing"
-early_in_minute() { [ "$(date +%-S)" -lt 45 ]; }
+early_in_minute() { [ "$(date +%-S)" -lt 50 ]; }
 wait_until 20 early_in_minute # clocks in the panel change on the minute: none between the next shots
 shot "$S/empty-panel.png" "$panel"
 
@@ -279,10 +298,21 @@ wait_until 10 drawn || { fail "nothing drawn in the panel after 10 s"; exit 1; }
 pass "the item is drawn in the panel after $(secs "$(tenths_since "$t0")") s"
 wait_until 5 still "$panel"
 shot "$S/panel.png" "$panel"
+# Where the item is: what changed (label hosts), or the largest connected part of it, an icon
+# without the neighbours that moved aside for it; with the surroundings to measure it in.
 IFS='x+' read -r bw bh bx by <<<"$(diff_box "$S/empty-panel.png" "$S/panel.png")"
+icon=""
+if [ "$title" != label ]; then
+  IFS='x+' read -r bw bh bx by <<<"$(component "$S/empty-panel.png" - - "$S/panel.png" -compose difference \
+    -composite -threshold 8% -morphology Dilate Square:1)"
+  e=$((bh / 2 > 4 ? bh / 2 : 4)) && x=$((bx > e ? bx - e : 0)) y=$((by > e ? by - e : 0))
+  near="$((bw + 2 * e))x$((bh + 2 * e))+$x+$y"
+  convert "$S/panel.png" -crop "$near" +repage "$S/item.png"
+  convert "$S/empty-panel.png" -crop "$near" +repage "$S/item-empty.png"
+  read -r icon share clear <<<"$(icon_figures)"
+  [ -z "$icon" ] || { IFS='x+' read -r bw bh bx by <<<"$icon" && bx=$((x + bx)) by=$((y + by)); }
+fi
 region="${bw}x$bh+$((px + bx))+$((py + by))" spot="$((px + bx + bw / 2)) $((py + by + bh / 2))"
-convert "$S/panel.png" -crop "${bw}x$bh+$bx+$by" +repage "$S/item.png"
-convert "$S/empty-panel.png" -crop "${bw}x$bh+$bx+$by" +repage "$S/item-empty.png"
 if [ -n "$item_path" ]; then
   bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
     fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "'[A-Za-z]*': <'[^']*°[^']*'>")"
@@ -290,23 +320,22 @@ if [ -n "$item_path" ]; then
 else
   shown="tray icon"
 fi
-size=- share=-
 if [ "$title" = label ]; then
   label=$(host_label)
   [[ $label == "$temperature °C" ]] && pass "the host shows the label \"$label\"" ||
     fail "the host's label reads \"$label\", not \"$temperature °C\""
+elif [ -z "$icon" ]; then
+  fail "no white digits on a badge where the item is drawn (item.png)"
 else
-  read -r size share <<<"$(icon_figures)"
-  if [ "$size" = - ]; then
-    fail "no white digits in the item (item.png)"
-  elif [ "$share" = 0 ]; then
-    pass "sharp: the badge is drawn at $size px, every pixel in the digits' box is white or the badge's"
-  else
-    fail "not sharp: the badge is drawn at $size px, $share % of the pixels in the digits' box are off-colour"
-  fi
+  size=${icon%%+*}
+  [ "$share" = 0 ] && pass "sharp: drawn at $size px, every pixel in the digits' box is white or the badge's" ||
+    fail "not sharp: drawn at $size px, $share % of the pixels in the digits' box are neither white nor the badge's"
+  IFS=x read -r w h <<<"$clear"
+  [ $((bw - ${w:-0})) -le 2 ] && [ $((bh - ${h:-0})) -le 2 ] && pass "the icon's edge stands out from the panel" ||
+    fail "the icon's edge does not stand out from the panel: only ${clear:-nothing} of its $size px differ clearly"
 fi
 
-# title_change WHAT: a new temperature; how long the panel and the item's properties take to show it.
+# title_change WHAT N: a new temperature (change number N); how long the panel and the item's properties take to show it.
 title_change() {
   local view0 view_at="" bus_at="" t since
   move_pointer $((sw / 2)) $((sh / 2)) && sleep 0.5 # no hover highlight while the item is watched
@@ -322,14 +351,14 @@ title_change() {
     sleep 0.1
   done
   say "MEASURE $host $1: the panel changed after $(secs "${view_at:-$t}") s, the item's properties after $(secs "${bus_at:-$t}") s"
-  changes+=("$(secs "${view_at:-$t}")")
+  changes[$2]=$(secs "${view_at:-$t}")
   for t in "${view_at:-999}" "${bus_at/-/0}"; do
     [ "${t:-999}" -le "$limit" ] || { fail "$1: the change took longer than $(secs "$limit") s"; return; }
   done
   pass "$1: the change reached the panel within $(secs "$limit") s"
   [ "$title" != label ] || [[ $(host_label) == "$temperature °C" ]] || fail "$1: the host's label reads \"$(host_label)\""
 }
-title_change "before the menu"
+title_change "before the menu" 0
 
 # --- 4. a left click opens a menu (seen beside the panel), which lists both fans --------------
 read -r x y <<<"$spot"
@@ -347,19 +376,18 @@ else
   open_menu 3 || { fail "a right click opens none either"; exit 1; }
   say "went on with the menu of a right click"
 fi
-sleep 0.5 && shot "$S/menu.png"
+sleep 0.5 && shot "$S/menu.png" "$area"
 fans_listed() { grep -q "Fan 1: 1180 RPM" <<<"$1" && grep -q "Fan 2: 940 RPM" <<<"$1"; }
 layout=$(menu_layout) || layout=""
 fans_listed "$layout" && pass "the exported menu lists both fans" ||
-  fail "the exported menu does not list both fans: $(grep -o "'label': <'[^']*'>" <<<"$layout" | xargs)"
+  fail "the exported menu does not list both fans: $(grep -o "'label': <'[^']*'>" <<<"$layout" | tr "\n" " ")"
 if [ "$screen" = gnome ]; then
   entries=$(gnome_eval "const a = $gnome_item; return a ? a.menu._getMenuItems().map(m => m.label ? m.label.text : '').join('\n') : ''")
-  fans_listed "$entries" && pass "the shell's menu lists both fans" || fail "the shell's menu: $(xargs <<<"$entries")"
+  fans_listed "$entries" && pass "the shell's menu lists both fans" || fail "the shell's menu: $(tr "\n" "|" <<<"$entries")"
 fi
 
 # --- 5. after the menu is dismissed, a change again reaches the panel in time ------------------
 press_escape
 wait_until 5 eval '! menu_shown' || { fail "the menu did not close"; exit 1; }
-title_change "after the menu"
+title_change "after the menu" 1
 kill -0 "$app" 2>/dev/null || fail "the program exited"
-say "RESULT | $host | $shown | $size | $share | ${changes[0]} | ${changes[1]} |"
