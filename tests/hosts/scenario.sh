@@ -40,9 +40,11 @@ now() { echo "${EPOCHREALTIME/./}"; } # microseconds
 tenths_since() { echo $((($(now) - $1) / 100000)); }
 secs() { [ "$1" = - ] && echo - || echo "$(($1 / 10)).$(($1 % 10))"; }
 
-# Ends the host's processes, newest first; what does not end in 5 s is killed.
+# Ends the host's processes, newest first, and those the bus started for it (all on the bus but
+# its daemon); what does not end in 5 s is killed.
 stop_host() {
   local p left=""
+  bus_pids | cut -d' ' -f2 >>"$S/pids"
   [ -s "$S/pids" ] || return 0
   for p in $(tac "$S/pids"); do kill "$p" 2>/dev/null; done
   for _ in $(seq 25); do
@@ -162,15 +164,15 @@ press_escape() {
 }
 
 # --- the item on the session bus --------------------------------------------------------------
-# connection_of PID: the unique bus name of the process's connection.
-connection_of() {
+# bus_pids: "NAME PID" for each connection to the bus; connection_of PID: the process's name.
+bus_pids() {
   local n
   for n in $(bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
     bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID "$n" 2>/dev/null |
-      grep -qx "(uint32 $1,)" && echo "$n" && return 0
+      sed -n "s/^(uint32 \([0-9]*\),)$/$n \1/p"
   done
-  return 1
 }
+connection_of() { bus_pids | awk -v p="$1" '$2 == p { print $1; found = 1; exit } END { exit !found }'; }
 # The watcher lists an item served by $item_bus: entries are "NAME/PATH", "NAME@PATH" or a name.
 registered_with_watcher() {
   local entry name
@@ -208,16 +210,19 @@ host_label() {
     item_properties | grep -o "'XAyatanaLabel': <'[^']*'>" | cut -d"'" -f4
   fi | sed 's/^ *//; s/ *$//'
 }
-# icon_figures: from item.png (the icon and its surroundings) and item-empty.png (the same place
-# before the program started): the icon's box (what differs from the panel's colour around the
-# digits); the share (%) of pixels in the digits' box (white where the panel was not) that are
-# neither the digits' white nor the badge's colour; the size of what differs clearly (8 %) from the
-# panel, which is the whole icon where its edge stands out.
+# icon_figures BOX: from item.png (the icon and its surroundings) and item-empty.png (the same place
+# before the program started), BOX being where the icon was found in them: the icon's box (what
+# differs from the panel's colour around the digits); the share (%) of pixels in the digits' box
+# (white where the panel was not) that are neither the digits' white nor the badge's colour; the
+# size of what differs clearly (8 %) from the panel, the whole icon where its edge stands out.
 icon_figures() {
-  local img=$S/item.png digits badge panel_colour icon w h x y
-  digits=$(bbox "$img" -fuzz 10% -fill black +opaque white \( "$img" "$S/item-empty.png" \
-    -compose difference -composite -threshold 1% \) -compose multiply -composite)
-  [ -n "$digits" ] && convert "$img" -crop "$digits" +repage "$S/digits.png" || return 1
+  local img=$S/item.png digits badge panel_colour icon w h x y dx dy
+  IFS='x+' read -r _ _ x y <<<"$1"
+  digits=$(bbox "$img" -crop "$1" +repage -fuzz 10% -fill black +opaque white \( "$img" "$S/item-empty.png" \
+    -crop "$1" +repage -compose difference -composite -threshold 1% \) -compose multiply -composite)
+  [ -n "$digits" ] || return 1
+  IFS='x+' read -r w h dx dy <<<"$digits"
+  digits="${w}x$h+$((x + dx))+$((y + dy))" && convert "$img" -crop "$digits" +repage "$S/digits.png"
   badge=$(most_common "$S/digits.png" -fuzz 10% -fill white -opaque white)
   panel_colour=$(most_common "$img" -fuzz 2% -fill white -opaque white -fuzz 0 -opaque "${badge:-white}")
   IFS='x+' read -r w h x y <<<"$digits"
@@ -292,7 +297,14 @@ if [ "$title" != xembed ]; then
     { fail "not registered with the watcher after 10 s"; exit 1; }
 fi
 
-# --- 3. the item is drawn, reads the temperature, and sharply where it is an icon --------------
+# --- 3. the item reads the temperature, is drawn, and sharply where it is an icon -------------
+if [ -n "$item_path" ]; then
+  bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
+    fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "'[A-Za-z]*': <'[^']*°[^']*'>")"
+  item_properties | grep -q "'XAyatanaLabel': <'[^']" && shown=label || shown=icon
+else
+  shown="tray icon"
+fi
 drawn() { shot "$S/panel.png" "$panel" && [ -n "$(diff_box "$S/empty-panel.png" "$S/panel.png")" ]; }
 wait_until 10 drawn || { fail "nothing drawn in the panel after 10 s"; exit 1; }
 pass "the item is drawn in the panel after $(secs "$(tenths_since "$t0")") s"
@@ -309,17 +321,10 @@ if [ "$title" != label ]; then
   near="$((bw + 2 * e))x$((bh + 2 * e))+$x+$y"
   convert "$S/panel.png" -crop "$near" +repage "$S/item.png"
   convert "$S/empty-panel.png" -crop "$near" +repage "$S/item-empty.png"
-  read -r icon share clear <<<"$(icon_figures)"
+  read -r icon share clear <<<"$(icon_figures "${bw}x$bh+$((bx - x))+$((by - y))")"
   [ -z "$icon" ] || { IFS='x+' read -r bw bh bx by <<<"$icon" && bx=$((x + bx)) by=$((y + by)); }
 fi
 region="${bw}x$bh+$((px + bx))+$((py + by))" spot="$((px + bx + bw / 2)) $((py + by + bh / 2))"
-if [ -n "$item_path" ]; then
-  bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
-    fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "'[A-Za-z]*': <'[^']*°[^']*'>")"
-  item_properties | grep -q "'XAyatanaLabel': <'[^']" && shown=label || shown=icon
-else
-  shown="tray icon"
-fi
 if [ "$title" = label ]; then
   label=$(host_label)
   [[ $label == "$temperature °C" ]] && pass "the host shows the label \"$label\"" ||
