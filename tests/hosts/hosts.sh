@@ -23,7 +23,8 @@ budgie          x11    1  xembed  Budgie:GNOME  start_budgie
 TABLE
 }
 # start_HOST DIR [ARGS]: runs in a subshell with DISPLAY (x11 screens), the row's variables and a
-# HOME, XDG folders and XDG_RUNTIME_DIR of the host's own; returns once the host shows items, and
+# HOME, XDG folders and XDG_RUNTIME_DIR of the host's own (services the bus starts get them too:
+# dbus-update-activation-environment after any export); returns once the host shows items, and
 # prints "panel=WxH+X+Y" (where its panel is on the screen) and NAME=VALUE lines that the program
 # needs beyond the row's. Logs go to DIR/NAME.log; run_bg keeps DIR/pids for the scenario's end.
 
@@ -76,7 +77,7 @@ system_bus() {
   run_bg "$1" system-bus dbus-daemon --session --address="unix:path=$HOME/system-bus" --nofork --nopidfile
   wait_until 5 test -S "$HOME/system-bus" || { echo "no private system bus" >&2; return 1; }
   export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$HOME/system-bus
-  dbus-update-activation-environment --all # services the desktop starts through D-Bus get it too
+  dbus-update-activation-environment --all
 }
 ayatana_service() {
   run_bg "$1" service /usr/libexec/ayatana-indicator-application/ayatana-indicator-application-service
@@ -180,8 +181,8 @@ start_trayer() {
   ! has_name org.kde.StatusNotifierWatcher && x11_panel trayer
 }
 
-# KDE Plasma 5.27 on X11, its default bottom panel: kded5 holds the watcher; plasmashell gives up
-# without kactivitymanagerd.
+# KDE Plasma 5.27 on X11 (kwin_x11), its default bottom panel: kded5 holds the watcher;
+# plasmashell gives up without kactivitymanagerd.
 start_plasma() {
   export KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb \
     QT_QUICK_BACKEND=software
@@ -189,6 +190,7 @@ start_plasma() {
   run_bg "$1" kamd /usr/lib/*/libexec/kactivitymanagerd
   run_bg "$1" kded5 kded5
   wait_until 20 has_name org.kde.StatusNotifierWatcher || { echo "kded5 brought up no watcher" >&2; return 1; }
+  run_bg "$1" kwin kwin_x11
   run_bg "$1" host plasmashell
   wait_until 60 sni_host_registered && x11_panel plasmashell || return 1
   printf '%s\n' KDE_FULL_SESSION=true KDE_SESSION_VERSION=5

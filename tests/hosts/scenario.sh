@@ -249,7 +249,8 @@ start_host() {
   [ "$scale" = 1 ] || host_env+=(QT_SCALE_FACTOR="$scale" GDK_SCALE="$scale")
   read -r -a call <<<"$start"
   if ! (export HOME="$S/host" XDG_CONFIG_HOME="$S/host/.config" XDG_DATA_HOME="$S/host/.local/share" \
-    XDG_CACHE_HOME="$S/host/.cache" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" && "${call[0]}" "$S" "${call[@]:1}") \
+    XDG_CACHE_HOME="$S/host/.cache" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" &&
+    dbus-update-activation-environment --all && "${call[0]}" "$S" "${call[@]:1}") \
     >"$S/host.env" 2>"$S/start.log"; then
     say "the host did not start: ${start%% *} failed: $(tail -1 "$S/start.log")"
     return 1
