@@ -23,7 +23,7 @@ budgie          x11    1  xembed  Budgie:GNOME  start_budgie
 TABLE
 }
 # start_HOST DIR [ARGS]: runs in a subshell with DISPLAY (x11 screens), the row's variables and a
-# HOME, XDG folders and XDG_RUNTIME_DIR of the host's own (services the bus starts get them too:
+# HOME and XDG_RUNTIME_DIR of the host's own (services the bus starts get them too:
 # dbus-update-activation-environment after any export); returns once the host shows items, and
 # prints "panel=WxH+X+Y" (where its panel is on the screen) and NAME=VALUE lines that the program
 # needs beyond the row's. Logs go to DIR/NAME.log; run_bg keeps DIR/pids for the scenario's end.
@@ -45,11 +45,13 @@ run_bg() {
 bus() { # bus DEST PATH METHOD ARGS...: one method call with a timeout
   gdbus call --session --timeout 5 -d "$1" -o "$2" -m "${@:3}"
 }
-has_name() { bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "$1" | grep -q true; }
-sni_host_registered() {
+daemon() { bus org.freedesktop.DBus /org/freedesktop/DBus "org.freedesktop.DBus.$1" "${@:2}"; } # METHOD ARGS
+has_name() { daemon NameHasOwner "$1" | grep -q true; }
+watcher() { # PROPERTY: one of the StatusNotifierWatcher's
   bus org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
-    org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered | grep -q true
+    org.kde.StatusNotifierWatcher "$1"
 }
+sni_host_registered() { watcher IsStatusNotifierHostRegistered | grep -q true; }
 # gnome_eval JS: runs JS (a function body) in GNOME Shell; prints String(its return value).
 gnome_eval() {
   local out js
@@ -71,7 +73,9 @@ panel_window() {
   done
   return 1
 }
-x11_panel() { wait_until 30 panel_window "$1" && panel_window "$1" || { echo "no $1 window" >&2; return 1; }; }
+x11_panel() {
+  wait_until 30 panel_window "$1" && panel_window "$1" || { echo "no $1 window" >&2 && return 1; }
+}
 # A private, empty system bus: desktops ask logind, UPower and others there.
 system_bus() {
   run_bg "$1" system-bus dbus-daemon --session --address="unix:path=$HOME/system-bus" --nofork --nopidfile
@@ -81,24 +85,25 @@ system_bus() {
 }
 ayatana_service() {
   run_bg "$1" service /usr/libexec/ayatana-indicator-application/ayatana-indicator-application-service
-  wait_until 10 has_name org.kde.StatusNotifierWatcher || { echo "no ayatana indicator service" >&2; return 1; }
+  wait_until 10 has_name org.kde.StatusNotifierWatcher || { echo "no ayatana service" >&2 && return 1; }
 }
 
 gnome_ready() {
-  [ "$(gnome_eval 'return !Main.layoutManager._startingUp && !Main.overview.visible')" = true ] && sni_host_registered
+  [ "$(gnome_eval 'return !Main.layoutManager._startingUp && !Main.overview.visible')" = true ] &&
+    sni_host_registered
 }
 # GNOME Shell 43 with the AppIndicator extension, headless. A probe extension of ours turns on
 # unsafe mode (Eval and Screenshot over D-Bus need it), blocks banners and leaves the overview.
 start_gnome_shell() {
-  local ext=$XDG_DATA_HOME/gnome-shell/extensions/probe@pyrelle-hosts
+  local ext=$HOME/.local/share/gnome-shell/extensions/probe@pyrelle-hosts
   mkdir -p "$HOME/schemas" "$ext"
   cp /usr/share/glib-2.0/schemas/*.xml "$HOME/schemas/"
   printf '%s\n' '[org.gnome.shell]' "welcome-dialog-last-shown-version='999'" \
     "enabled-extensions=['ubuntu-appindicators@ubuntu.com','probe@pyrelle-hosts']" \
     >"$HOME/schemas/zz-hosts.gschema.override"
   glib-compile-schemas "$HOME/schemas"
-  echo '{"uuid": "probe@pyrelle-hosts", "name": "Probe", "description": "Test hooks", "shell-version": ["43"]}' \
-    >"$ext/metadata.json"
+  echo '{"uuid": "probe@pyrelle-hosts", "name": "Probe", "description": "Hooks",' \
+    '"shell-version": ["43"]}' >"$ext/metadata.json"
   cat >"$ext/extension.js" <<'JS'
 const Main = imports.ui.main;
 function init() {}
@@ -115,13 +120,14 @@ JS
     gnome-shell --headless --no-x11 --wayland --virtual-monitor 1280x800
   wait_until 60 gnome_ready || { echo "GNOME Shell not ready after 60 s" >&2; return 1; }
   echo "WAYLAND_DISPLAY=$XDG_RUNTIME_DIR/wayland-0"
-  echo "panel=$(gnome_eval 'const b = Main.layoutManager.panelBox; return `${b.width}x${b.height}+${b.x}+${b.y}`')"
+  echo "panel=$(gnome_eval 'const b = Main.layoutManager.panelBox;
+    return `${b.width}x${b.height}+${b.x}+${b.y}`')"
 }
 
 # xfce4-panel 4.18, a 26 px top panel with one plugin (systray: the Status Tray, its own watcher
 # and host, also XEmbed; indicator: fed by the ayatana service) and an xfconfd of its own.
 start_xfce4_panel() {
-  local c=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml p='<property name=' v='" value="'
+  local c=$HOME/.config/xfce4/xfconf/xfce-perchannel-xml p='<property name=' v='" value="'
   mkdir -p "$c"
   cat >"$c/xfce4-panel.xml" <<XML
 <channel name="xfce4-panel" version="1.0">$p"configver" type="int${v}2"/>$p"panels" type="array">
@@ -155,7 +161,8 @@ start_waybar() {
     WLR_RENDERER=pixman "${as[@]}" sway -c "$HOME/sway.conf"
   wait_until 20 compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" || { echo "sway did not start" >&2; return 1; }
   export SWAYSOCK WAYLAND_DISPLAY
-  SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock") WAYLAND_DISPLAY=$(compgen -G "$XDG_RUNTIME_DIR/wayland-?")
+  SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock")
+  WAYLAND_DISPLAY=$(compgen -G "$XDG_RUNTIME_DIR/wayland-?")
   wait_until 10 swaymsg -t get_outputs || { echo "sway does not answer" >&2; return 1; }
   run_bg "$1" host waybar -c "$HOME/waybar.json" -s "$HOME/waybar.css"
   wait_until 20 sni_host_registered || return 1
@@ -166,10 +173,10 @@ start_waybar() {
 # lxqt-panel 1.2, a 26 px top panel: the Status Notifier plugin (watcher and host), then the
 # System Tray (XEmbed).
 start_lxqt_panel() {
-  mkdir -p "$XDG_CONFIG_HOME/lxqt"
+  mkdir -p "$HOME/.config/lxqt"
   printf '%s\n' '[General]' __userfile__=true panels=panel1 '[panel1]' plugins=statusnotifier,tray \
     position=Top panelSize=26 iconSize=16 lineCount=1 width=100 widthPercent=true alignment=-1 \
-    '[statusnotifier]' type=statusnotifier '[tray]' type=tray >"$XDG_CONFIG_HOME/lxqt/panel.conf"
+    '[statusnotifier]' type=statusnotifier '[tray]' type=tray >"$HOME/.config/lxqt/panel.conf"
   run_bg "$1" host lxqt-panel
   x11_panel lxqt-panel && wait_until 10 sni_host_registered
 }
@@ -189,21 +196,21 @@ start_plasma() {
   system_bus "$1" || return 1
   run_bg "$1" kamd /usr/lib/*/libexec/kactivitymanagerd
   run_bg "$1" kded5 kded5
-  wait_until 20 has_name org.kde.StatusNotifierWatcher || { echo "kded5 brought up no watcher" >&2; return 1; }
+  wait_until 20 has_name org.kde.StatusNotifierWatcher || { echo "no watcher from kded5" >&2 && return 1; }
   run_bg "$1" kwin kwin_x11
   run_bg "$1" host plasmashell
   wait_until 60 sni_host_registered && x11_panel plasmashell || return 1
   printf '%s\n' KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
 }
 
-cinnamon_drawn() { [ "$(import -window root -crop 1280x40+0+760 png:- | convert - -format %k info:)" -gt 1 ]; }
+cinnamon_drawn() { [ "$(import -window root -crop 1280x40+0+760 png:- | convert - -format %k info:)" != 1 ]; }
 # Cinnamon 5.6 (its own window manager) and xapp-sn-watcher, as the session starts it; the panel
 # lives in the shell's stage: the default bottom one.
 start_cinnamon() {
   export XDG_SESSION_TYPE=x11
   system_bus "$1" || return 1
   run_bg "$1" host cinnamon --replace
-  wait_until 40 grep -q "Cinnamon took .* to start" "$1/host.log" || { echo "no Cinnamon after 40 s" >&2; return 1; }
+  wait_until 40 grep -q "Cinnamon took .* to start" "$1/host.log" || { echo "no Cinnamon" >&2 && return 1; }
   run_bg "$1" watcher /usr/libexec/xapps/sn-watcher/xapp-sn-watcher
   wait_until 15 sni_host_registered && wait_until 20 cinnamon_drawn && echo "panel=1280x40+0+760"
 }
@@ -216,7 +223,9 @@ start_mate() {
   printf '%s\n' '[general]' "object-id-list=['tray']" "toplevel-id-list=['top']" '[toplevels/top]' \
     "orientation='top'" size=26 expand=true '[objects/tray]' "object-type='applet'" \
     "applet-iid='$2'" "toplevel-id='top'" position=0 locked=true | dconf load /org/mate/panel/ || return 1
-  [ "${3-}" != msd ] || { run_bg "$1" msd mate-settings-daemon && wait_until 15 has_name org.mate.SettingsDaemon; }
+  if [ "${3-}" = msd ]; then
+    run_bg "$1" msd mate-settings-daemon && wait_until 15 has_name org.mate.SettingsDaemon || return 1
+  fi
   [[ $2 != Indicator* ]] || ayatana_service "$1" || return 1
   run_bg "$1" host mate-panel
   x11_panel mate-panel && wait_until 20 sni_host_registered

@@ -16,17 +16,25 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/hosts.sh"
 host=${1-} program=${2-} wl_click=${3-}
 read -r _ screen scale title desktop start <<<"$(hosts_table | awk -v h="$host" '$1 == h')"
-[ -n "${start-}" ] && [ -x "$program" ] ||
-  { echo "usage: scenario.sh HOST PATH/TO/pyrelle [wl-click]; hosts: $(hosts_table | cut -d' ' -f1 | xargs)"; exit 2; }
+[ -n "${start-}" ] && [ -x "$program" ] || {
+  echo "usage: scenario.sh HOST PATH/TO/pyrelle [wl-click]; hosts: $(hosts_table | cut -d' ' -f1 | xargs)"
+  exit 2
+}
 for c in dbus-run-session gdbus dbus-monitor xdotool convert unshare; do
   command -v "$c" >/dev/null || { echo "FAIL: no $c: install the packages of $here/packages.txt"; exit 1; }
 done
-[ "$screen" != sway ] || [ -x "$wl_click" ] || { echo "FAIL: wl-click was not built (libwayland-dev)"; exit 1; }
+[ "$screen" != sway ] || [ -x "$wl_click" ] || { echo "FAIL: no wl-click (libwayland-dev)"; exit 1; }
+ns=(--mount) # where the program sees the fake tree: as a user, in a user namespace
+[ "$(id -u)" = 0 ] || ns=(--user --map-root-user --mount)
+unshare "${ns[@]}" -- mount -t tmpfs pyrelle-check /sys/class ||
+  { echo "FAIL: no mount namespace for the fake tree (as a user: are user namespaces allowed?)"; exit 1; }
 # A private session bus for the host, the program and the checks; its daemon's chatter is left out.
-[ -n "${PYRELLE_HOSTS_BUS-}" ] ||
-  exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@" 2> >(grep --line-buffered -v '^dbus-daemon\[' >&2)
+[ -n "${PYRELLE_HOSTS_BUS-}" ] || exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@" \
+  2> >(grep --line-buffered -v '^dbus-daemon\[' >&2)
 export NO_AT_BRIDGE=1 # no accessibility bus
-unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR
+# Nothing of the caller's desktop; the host and the program get a HOME each, and folders in it.
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME \
+  XDG_CACHE_HOME
 interval=2 limit=30 patience=100 # the last two in tenths of a second: a late change is still timed
 sw=$((1280 * scale)) sh=$((800 * scale))
 S=$(mktemp -d /tmp/pyrelle-hosts.XXXXXX)
@@ -111,7 +119,10 @@ shot() { # OUT.png [WxH+X+Y]: a PNG of the region, or of the whole screen
   [ -s "$1" ]
 }
 pixels() { shot "$1" "$2" && convert "$1" rgb:- | md5sum | cut -c1-32; } # OUT.png REGION: a checksum
-still() { local a; a=$(pixels "$S/still.png" "$1") && sleep 1 && [ "$(pixels "$S/still.png" "$1")" = "$a" ]; }
+still() { # REGION [SECONDS]: the same pixels twice, SECONDS (1) apart
+  local a
+  a=$(pixels "$S/still.png" "$1") && sleep "${2:-1}" && [ "$(pixels "$S/still.png" "$1")" = "$a" ]
+}
 changed() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; } # how many pixels differ
 # bbox IMG CONVERT-OPTIONS...: WxH+X+Y of what the options leave other than black, if anything.
 bbox() {
@@ -127,15 +138,18 @@ component() {
   convert "$img" "$@" -colorspace gray -threshold 0 -define connected-components:verbose=true \
     -connected-components 8 null: | awk -v x="$x" -v y="$y" '$NF == "gray(255)" && $4 + 0 > n {
       split($2, g, /[x+]/)
-      if (x == "-" || (x >= g[3] && x < g[3] + g[1] && y >= g[4] && y < g[4] + g[2])) { n = $4 + 0; box = $2 } }
+      if (x == "-" || (x >= g[3] && x < g[3] + g[1] && y >= g[4] && y < g[4] + g[2])) {
+        n = $4 + 0; box = $2 } }
       END { print box }'
 }
 # most_common IMG CONVERT-OPTIONS...: the most common colour the options leave other than white.
 most_common() {
-  convert "$@" -format %c histogram:info:- | awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^#/) c = substr($i, 1, 7) }
-    c != "#FFFFFF" && $1 + 0 > n { n = $1 + 0; m = c } END { print m }'
+  convert "$@" -format %c histogram:info:- |
+    awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^#/) c = substr($i, 1, 7) }
+      c != "#FFFFFF" && $1 + 0 > n { n = $1 + 0; m = c } END { print m }'
 }
-gnome_pointer='const C = imports.gi.Clutter, m = imports.ui.main, seat = C.get_default_backend().get_default_seat();
+gnome_pointer='const C = imports.gi.Clutter, m = imports.ui.main;
+  const seat = C.get_default_backend().get_default_seat();
   m._hostsP = m._hostsP || seat.create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
   m._hostsK = m._hostsK || seat.create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);'
 move_pointer() {
@@ -167,20 +181,17 @@ press_escape() {
 # bus_pids: "NAME PID" for each connection to the bus; connection_of PID: the process's name.
 bus_pids() {
   local n
-  for n in $(bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
-    bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID "$n" 2>/dev/null |
-      sed -n "s/^(uint32 \([0-9]*\),)$/$n \1/p"
+  for n in $(daemon ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
+    daemon GetConnectionUnixProcessID "$n" 2>/dev/null | sed -n "s/^(uint32 \([0-9]*\),)$/$n \1/p"
   done
 }
 connection_of() { bus_pids | awk -v p="$1" '$2 == p { print $1; found = 1; exit } END { exit !found }'; }
 # The watcher lists an item served by $item_bus: entries are "NAME/PATH", "NAME@PATH" or a name.
 registered_with_watcher() {
   local entry name
-  for entry in $(bus org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
-    org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "'[^']*'" | tr -d "'"); do
+  for entry in $(watcher RegisteredStatusNotifierItems | grep -o "'[^']*'" | tr -d "'"); do
     name=${entry%%[/@]*}
-    [ "$name" = "$item_bus" ] && return 0
-    bus org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.GetNameOwner "$name" | grep -q "'$item_bus'" && return 0
+    [ "$name" = "$item_bus" ] || daemon GetNameOwner "$name" | grep -q "'$item_bus'" && return 0
   done
   return 1
 }
@@ -190,14 +201,17 @@ object_with() {
     awk -v want="$1" '$1 == "node" { path = $2 } $1 == "interface" && $2 == want { print path; exit }'
 }
 item_exported() { item_path=$(object_with org.kde.StatusNotifierItem) && [ -n "$item_path" ]; }
-item_properties() { bus "$item_bus" "$item_path" org.freedesktop.DBus.Properties.GetAll org.kde.StatusNotifierItem; }
+item_properties() {
+  bus "$item_bus" "$item_path" org.freedesktop.DBus.Properties.GetAll org.kde.StatusNotifierItem
+}
 bus_reads() { [ -n "$item_path" ] && item_properties | grep -Eq "(^|[^0-9])$1 ?°C"; }
 menu_layout() {
   local menu
   menu=$(object_with com.canonical.dbusmenu) && [ -n "$menu" ] &&
     bus "$item_bus" "$menu" com.canonical.dbusmenu.GetLayout 0 'int32 -1' '@as []'
 }
-gnome_item='Object.entries(Main.panel.statusArea).filter(e => e[0].startsWith("appindicator-") && e[1]).map(e => e[1])[0]'
+gnome_item='Object.entries(Main.panel.statusArea).filter(e => e[0].startsWith("appindicator-") && e[1])
+  .map(e => e[1])[0]'
 # The label as the host shows it: GNOME Shell's, or what the ayatana service hands its panel
 # applet (GetApplications: the label is the fifth string of a row); else the one the item offers.
 host_label() {
@@ -237,7 +251,7 @@ icon_figures() {
 start_host() {
   local line call
   stop_host
-  rm -rf "$S/host" && mkdir -p "$S/host/.config" "$S/host/.local/share" "$S/host/.cache" && mkdir -m 0700 "$S/host/run"
+  rm -rf "$S/host" && mkdir -p "$S/host/run" && chmod 0700 "$S/host/run"
   if [ "$screen" = x11 ]; then
     rm -f "$S/display"
     run_bg "$S" xvfb Xvfb -displayfd 3 -screen 0 "${sw}x${sh}x24" -nolisten tcp 3>"$S/display"
@@ -248,8 +262,7 @@ start_host() {
   [ "$desktop" = - ] || host_env+=(XDG_CURRENT_DESKTOP="$desktop")
   [ "$scale" = 1 ] || host_env+=(QT_SCALE_FACTOR="$scale" GDK_SCALE="$scale")
   read -r -a call <<<"$start"
-  if ! (export HOME="$S/host" XDG_CONFIG_HOME="$S/host/.config" XDG_DATA_HOME="$S/host/.local/share" \
-    XDG_CACHE_HOME="$S/host/.cache" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" &&
+  if ! (export HOME="$S/host" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" &&
     dbus-update-activation-environment --all && "${call[0]}" "$S" "${call[@]:1}") \
     >"$S/host.env" 2>"$S/start.log"; then
     say "the host did not start: ${start%% *} failed: $(tail -1 "$S/start.log")"
@@ -265,8 +278,8 @@ t0=$(now)
 start_host || { say "retrying once" && start_host; } ||
   { fail "$host did not start twice (are the packages of packages.txt installed?)"; exit 1; }
 pass "$host ready after $(secs "$(tenths_since "$t0")") s; its panel: $panel"
-run_bg "$S" dbus dbus-monitor --session "interface='com.canonical.dbusmenu'" "interface='org.kde.StatusNotifierItem'" \
-  "interface='org.kde.StatusNotifierWatcher'" "type='error'"
+run_bg "$S" dbus dbus-monitor --session "interface='com.canonical.dbusmenu'" "type='error'" \
+  "interface='org.kde.StatusNotifierItem'" "interface='org.kde.StatusNotifierWatcher'"
 IFS='x+' read -r _ ph px py <<<"$panel"
 wait_until 20 still "$panel" || say "the panel keeps changing"
 early_in_minute() { [ "$(date +%-S)" -lt 50 ]; }
@@ -274,13 +287,11 @@ wait_until 20 early_in_minute # clocks in the panel change on the minute: none b
 shot "$S/empty-panel.png" "$panel"
 
 # --- 2. the program, alone in a mount namespace that puts the fake tree at /sys/class/hwmon ----
-mkdir -p "$S/home/.config/pyrelle" && mkdir -m 0700 "$S/home/run"
+mkdir -p "$S/home/.config/pyrelle" "$S/home/run" && chmod 0700 "$S/home/run"
 printf '[Pyrelle]\nrefreshinterval=%d\n' "$interval" >"$S/home/.config/pyrelle/settings.ini"
-ns=(--mount)
-[ "$(id -u)" = 0 ] || ns=(--user --map-root-user --mount)
 t0=$(now)
 # (A sanitizer build's leak report would be about the toolkit's allocations at exit.)
-env "${host_env[@]}" HOME="$S/home" XDG_CONFIG_HOME="$S/home/.config" XDG_RUNTIME_DIR="$S/home/run" \
+env "${host_env[@]}" HOME="$S/home" XDG_RUNTIME_DIR="$S/home/run" \
   ASAN_OPTIONS=detect_leaks=0 unshare "${ns[@]}" -- bash -c 'mount -t tmpfs pyrelle-fake-class /sys/class &&
     mkdir /sys/class/hwmon && mount --bind "$1" /sys/class/hwmon && shift && exec "$@"' _ \
   "$S/sys/class-hwmon" "$program" >"$S/pyrelle.log" 2>&1 </dev/null &
@@ -294,14 +305,14 @@ item_bus=$(connection_of "$app")
 # Without a watcher an exported item reaches no one: the tray icon is all the user sees.
 if [ "$title" != xembed ]; then
   wait_until 10 item_exported || fail "no StatusNotifierItem object exported"
-  wait_until 10 registered_with_watcher && pass "registered with the watcher after $(secs "$(tenths_since "$t0")") s" ||
-    { fail "not registered with the watcher after 10 s"; exit 1; }
+  wait_until 10 registered_with_watcher || { fail "not registered with the watcher after 10 s"; exit 1; }
+  pass "registered with the watcher after $(secs "$(tenths_since "$t0")") s"
 fi
 
 # --- 3. the item reads the temperature, is drawn, and sharply where it is an icon -------------
 if [ -n "$item_path" ]; then
   bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
-    fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "'[A-Za-z]*': <'[^']*°[^']*'>")"
+    fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "<'[^']*°[^']*'>")"
   item_properties | grep -q "'XAyatanaLabel': <'[^']" && shown=label || shown=icon
 else
   shown="tray icon"
@@ -334,17 +345,19 @@ elif [ -z "$icon" ]; then
   fail "no white digits on a badge where the item is drawn (item.png)"
 else
   size=${icon%%+*}
-  [ "$share" = 0 ] && pass "sharp: drawn at $size px, every pixel in the digits' box is white or the badge's" ||
-    fail "not sharp: drawn at $size px, $share % of the pixels in the digits' box are neither white nor the badge's"
+  [ "$share" = 0 ] && pass "sharp: drawn at $size px, in the digits' box all white or the badge's colour" ||
+    fail "not sharp: drawn at $size px, $share % of the digits' box neither white nor the badge's colour"
   IFS=x read -r w h <<<"$clear"
-  [ $((bw - ${w:-0})) -le 2 ] && [ $((bh - ${h:-0})) -le 2 ] && pass "the icon's edge stands out from the panel" ||
-    fail "the icon's edge does not stand out from the panel: only ${clear:-nothing} of its $size px differ clearly"
+  [ $((bw - ${w:-0})) -le 2 ] && [ $((bh - ${h:-0})) -le 2 ] && pass "the icon's edge stands out" ||
+    fail "the icon's edge does not stand out: of its $size px, ${clear:-none} differ clearly from the panel"
 fi
 
-# title_change WHAT N: a new temperature (change number N); how long the panel and the item's properties take to show it.
+# title_change WHAT N: a new temperature (change N); how long the panel and the item's properties
+# take to show it.
 title_change() {
   local view0 view_at="" bus_at="" t since
-  move_pointer $((sw / 2)) $((sh / 2)) && sleep 0.5 # no hover highlight while the item is watched
+  move_pointer $((sw / 2)) $((sh / 2)) # no hover highlight while the item is watched
+  wait_until 5 still "$region" 0.3
   view0=$(pixels "$S/now.png" "$region")
   [ -n "$item_path" ] || bus_at=-
   since=$(now)
@@ -356,13 +369,15 @@ title_change() {
     [ "$t" -le "$patience" ] || break
     sleep 0.1
   done
-  say "MEASURE $host $1: the panel changed after $(secs "${view_at:-$t}") s, the item's properties after $(secs "${bus_at:-$t}") s"
+  say "MEASURE $host $1: the panel changed after $(secs "${view_at:-$t}") s," \
+    "the item's properties after $(secs "${bus_at:-$t}") s"
   changes[$2]=$(secs "${view_at:-$t}")
   for t in "${view_at:-999}" "${bus_at/-/0}"; do
     [ "${t:-999}" -le "$limit" ] || { fail "$1: the change took longer than $(secs "$limit") s"; return; }
   done
   pass "$1: the change reached the panel within $(secs "$limit") s"
-  [ "$title" != label ] || [[ $(host_label) == "$temperature °C" ]] || fail "$1: the host's label reads \"$(host_label)\""
+  [ "$title" != label ] || [[ $(host_label) == "$temperature °C" ]] ||
+    fail "$1: the host's label reads \"$(host_label)\""
 }
 title_change "before the menu" 0
 
@@ -371,7 +386,10 @@ read -r x y <<<"$spot"
 ax=$((x - 300 * scale)) ay=$((py > sh / 2 ? py - 400 * scale : py + ph))
 ax=$((ax < 0 ? 0 : ax + 600 * scale > sw ? sw - 600 * scale : ax))
 area="$((600 * scale))x$((400 * scale))+$ax+$ay"
-menu_shown() { shot "$S/menu-area.png" "$area" && [ "$(changed "$S/before-menu.png" "$S/menu-area.png")" -gt $((10000 * scale * scale)) ]; }
+menu_shown() {
+  shot "$S/menu-area.png" "$area" &&
+    [ "$(changed "$S/before-menu.png" "$S/menu-area.png")" -gt $((10000 * scale * scale)) ]
+}
 open_menu() { shot "$S/before-menu.png" "$area" && click "$x" "$y" "$1" && wait_until 5 menu_shown; }
 if open_menu 1; then
   pass "a left click opens a menu"
@@ -388,8 +406,10 @@ layout=$(menu_layout) || layout=""
 fans_listed "$layout" && pass "the exported menu lists both fans" ||
   fail "the exported menu does not list both fans: $(grep -o "'label': <'[^']*'>" <<<"$layout" | tr "\n" " ")"
 if [ "$screen" = gnome ]; then
-  entries=$(gnome_eval "const a = $gnome_item; return a ? a.menu._getMenuItems().map(m => m.label ? m.label.text : '').join('\n') : ''")
-  fans_listed "$entries" && pass "the shell's menu lists both fans" || fail "the shell's menu: $(tr "\n" "|" <<<"$entries")"
+  entries=$(gnome_eval "const a = $gnome_item;
+    return a ? a.menu._getMenuItems().map(m => m.label ? m.label.text : '').join('\n') : ''")
+  fans_listed "$entries" && pass "the shell's menu lists both fans" ||
+    fail "the shell's menu: $(tr "\n" "|" <<<"$entries")"
 fi
 
 # --- 5. after the menu is dismissed, a change again reaches the panel in time ------------------
