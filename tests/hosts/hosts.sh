@@ -74,7 +74,7 @@ panel_window() {
   return 1
 }
 x11_panel() {
-  wait_until 30 panel_window "$1" && panel_window "$1" || { echo "no $1 window" >&2 && return 1; }
+  wait_until 20 panel_window "$1" && panel_window "$1" || { echo "no $1 window" >&2 && return 1; }
 }
 # A private, empty system bus: desktops ask logind, UPower and others there.
 system_bus() {
@@ -118,7 +118,7 @@ JS
   system_bus "$1" || return 1
   run_bg "$1" host env GSETTINGS_BACKEND=memory GSETTINGS_SCHEMA_DIR="$HOME/schemas" \
     gnome-shell --headless --no-x11 --wayland --virtual-monitor 1280x800
-  wait_until 60 gnome_ready || { echo "GNOME Shell not ready after 60 s" >&2; return 1; }
+  wait_until 40 gnome_ready || { echo "GNOME Shell not ready after 40 s" >&2; return 1; }
   echo "WAYLAND_DISPLAY=$XDG_RUNTIME_DIR/wayland-0"
   echo "panel=$(gnome_eval 'const b = Main.layoutManager.panelBox;
     return `${b.width}x${b.height}+${b.x}+${b.y}`')"
@@ -199,7 +199,7 @@ start_plasma() {
   wait_until 20 has_name org.kde.StatusNotifierWatcher || { echo "no watcher from kded5" >&2 && return 1; }
   run_bg "$1" kwin kwin_x11
   run_bg "$1" host plasmashell
-  wait_until 60 sni_host_registered && x11_panel plasmashell || return 1
+  wait_until 40 sni_host_registered && x11_panel plasmashell || return 1
   printf '%s\n' KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
 }
 
