@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running need (scripts/setup.sh) and the test toolchain on top:
 # GoogleTest and Google Benchmark, clang for the fuzzers, Xvfb and a session bus for the GUI
-# tests, the package checks' tools, and the real panel hosts listed in tests/hosts/packages.txt.
+# tests, the package checks' tools, shellcheck, and the real panel hosts listed in
+# tests/hosts/packages.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth dbus dbus-x11 at-spi2-core
-  desktop-file-utils strace imagemagick
+  desktop-file-utils strace imagemagick shellcheck
   dpkg-dev file lintian appstream python3-gi
 )
 if [ -f tests/hosts/packages.txt ]; then
