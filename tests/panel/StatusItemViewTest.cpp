@@ -158,7 +158,8 @@ class StatusItemViewTest : public ::testing::Test {
   // A status item as the application makes it, with a menu, titled "45 °C".
   void makeItem(StatusItemView::Timing timing = {}) {
     StatusItemView::Context context{timing, [this]() -> PanelToolkit* { return toolkit.get(); },
-                                    [this](const std::string& token) { tokens.push_back(token); }};
+                                    [this](const std::string& token) { tokens.push_back(token); },
+                                    sessionBus.get()};
     bar = std::make_unique<StatusBarView>(std::move(context));
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
     item->setMenu(std::make_shared<NSMenu>("Pyrelle"));
@@ -176,6 +177,7 @@ class StatusItemViewTest : public ::testing::Test {
   }
 
   InfoTarget target;
+  GObjectPtr<GDBusConnection> sessionBus{g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)};
   std::unique_ptr<GtkToolkit> toolkit = GtkToolkit::create({"gtk_tests"});
   Lines tokens;
   std::unique_ptr<StatusBarView> bar;
