@@ -7,6 +7,7 @@
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/desktop/ApplicationInstance.h"
 #include "platform/desktop/BundleInfo.h"
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/TerminationSignals.h"
 #include "platform/glib/GLibRunLoopDriver.h"
 #include "platform/panel/StatusBarView.h"
@@ -16,6 +17,9 @@ namespace {
 
 // The well-known name on the session bus of the one running instance.
 constexpr const char* applicationId = "io.github.pyrelle.Pyrelle";
+
+// A bus that takes longer to answer at start is not used.
+constexpr std::chrono::seconds startBusBound{10};
 
 // What the process needs once, however many backends start: the resources registered and the
 // application's name set.
@@ -57,10 +61,11 @@ int DesktopApplicationBackend::start(int& argc, char**& argv) {
   }
   toolkitArguments.assign(argv, argv + argc);
   setUpProcessOnce();
-  instance = std::make_unique<ApplicationInstance>(applicationId);
+  bus = connectSessionBus(startBusBound);
+  instance = std::make_unique<ApplicationInstance>(applicationId, bus.get());
   if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
   if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;
-  terminationSignals = std::make_unique<TerminationSignals>();
+  terminationSignals = std::make_unique<TerminationSignals>(bus.get());
   return 0;
 }
 
@@ -84,6 +89,7 @@ void DesktopApplicationBackend::interfaceLoaded(NSMainInterface& objects) {
   context.timing = timing;
   context.toolkit = [this]() -> PanelToolkit* { return toolkit(); };
   context.activationToken = [this](const std::string& token) { activationToken = token; };
+  context.bus = bus.get();
   statusBar = std::make_unique<StatusBarView>(std::move(context));
 }
 
