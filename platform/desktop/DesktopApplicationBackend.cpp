@@ -62,6 +62,7 @@ int DesktopApplicationBackend::start(int& argc, char**& argv) {
   toolkitArguments.assign(argv, argv + argc);
   setUpProcessOnce();
   bus = connectSessionBus(startBusBound);
+  if (!bus) keepToolkitOffSessionBus();
   instance = std::make_unique<ApplicationInstance>(applicationId, bus.get());
   if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
   if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;

@@ -62,3 +62,8 @@ GObjectPtr<GDBusConnection> connectSessionBus(std::chrono::milliseconds bound) {
   }
   return nullptr;
 }
+
+void keepToolkitOffSessionBus() {
+  g_setenv("GIO_USE_VFS", "local", TRUE);
+  g_setenv("NO_AT_BRIDGE", "1", TRUE);
+}
