@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/desktop/CancelAfter.h"
 #include "platform/foundation/NSLog.h"
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 constexpr int activationTimeoutMilliseconds = 4000;
 // The bus itself answers at once; one that does not is not waited for.
 constexpr int busTimeoutMilliseconds = 3000;
+constexpr std::chrono::seconds registrationBound{5};
 
 constexpr const char* tokenKey = "pyrelle-activation-token";
 
@@ -127,7 +129,7 @@ ApplicationInstance::Role ApplicationInstance::registerOrHandOver(GDBusConnectio
   }
   if (*running) return handOver(bus, applicationId);
   GErrorOut error;
-  if (!g_application_register(application.get(), nullptr, error.out())) {
+  if (!registerWithin(registrationBound, error)) {
     // An instance that took the name meanwhile and does not describe itself in time: hung, and
     // no reason to start a second one.
     if (nameHasOwner(bus, applicationId, failure).value_or(false)) {
@@ -140,6 +142,13 @@ ApplicationInstance::Role ApplicationInstance::registerOrHandOver(GDBusConnectio
   }
   if (!g_application_get_is_remote(application.get())) return Role::Primary;
   return handOver(bus, applicationId);
+}
+
+// GApplication waits on the bus without a bound of its own.
+bool ApplicationInstance::registerWithin(std::chrono::milliseconds bound, GErrorOut& error) {
+  const GObjectPtr<GCancellable> cancellable(g_cancellable_new());
+  const CancelAfter deadline(cancellable.get(), bound);
+  return g_application_register(application.get(), cancellable.get(), error.out()) != FALSE;
 }
 
 ApplicationInstance::Role ApplicationInstance::handOver(GDBusConnection* bus,

@@ -5,6 +5,7 @@
 
 #include <gio/gio.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -39,6 +40,7 @@ class ApplicationInstance {
  private:
   Role registerOrHandOver(GDBusConnection* bus, const char* applicationId);
   Role handOver(GDBusConnection* bus, const char* applicationId);
+  bool registerWithin(std::chrono::milliseconds bound, GErrorOut& error);
   static void activated(GApplication* application, gpointer self);
 
   GObjectPtr<GApplication> application;

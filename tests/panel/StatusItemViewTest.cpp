@@ -45,7 +45,8 @@ GVariant* repeated(GVariant* element, std::size_t count) {
   const GVariantPtr kept(g_variant_ref_sink(element));
   GVariantBuilder builder;
   g_variant_builder_init(&builder, G_VARIANT_TYPE_ARRAY);
-  for (std::size_t index = 0; index < count; ++index) g_variant_builder_add_value(&builder, element);
+  for (std::size_t index = 0; index < count; ++index)
+    g_variant_builder_add_value(&builder, element);
   return g_variant_builder_end(&builder);
 }
 
@@ -246,8 +247,8 @@ TEST_F(StatusItemViewTest, DropsInARowEndInTheTrayAndARegistrationThatHoldsForgi
   makeItem({.trayDelay = 100ms, .dropsForgiven = 3s});
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
-  const std::string exported = g_dbus_connection_get_unique_name(sessionBus.get()) +
-                               std::string("/StatusNotifierItem");
+  const std::string exported =
+      g_dbus_connection_get_unique_name(sessionBus.get()) + std::string("/StatusNotifierItem");
   std::size_t registrations = 1;
   const auto dropped = [&] {
     panel.drop(exported);
@@ -269,7 +270,9 @@ TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
   makeItem();
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
-  const auto names = [](std::size_t count) { return repeated(g_variant_new_string("label"), count); };
+  const auto names = [](std::size_t count) {
+    return repeated(g_variant_new_string("label"), count);
+  };
   const auto ids = [](std::size_t count) { return repeated(g_variant_new_int32(0), count); };
   const auto events = [](std::size_t count) {
     return repeated(g_variant_new_parsed("(0, 'hovered', <0>, uint32 0)"), count);
