@@ -7,11 +7,13 @@
 #include "app/MainInterface.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/desktop/DesktopApplicationBackend.h"
+#include "platform/desktop/PlainAllocation.h"
 #include "platform/desktop/ToolkitModule.h"
 #include "platform/hwmon/HwmonServices.h"
 #include "platform/iokit/IORegistry.h"
 
 int main(int argc, char** argv) {
+  restartWithPlainAllocation(argv);
   // The sensors are published once the desktop is up, so that a run without a display says
   // only that, and before the application opens the SMC.
   const auto loadWithSensors = [](NSMainInterface& objects) {
