@@ -43,9 +43,9 @@ const Bound* exceeded(const char* method, GVariant* body) {
 
 // GDBus takes an array apart into one value per element as it reads a message: far more memory
 // than the message, freed once the message is dropped but kept by malloc, the process's
-// resident size grown for good. Given back soon after the refusal, on the main thread. (GLib
-// before 2.76 keeps these blocks in its own slice caches instead, out of reach; they serve the
-// next message.)
+// resident size grown for good. Given back soon after the refusal, on the main thread. (A GLib
+// before 2.76 keeps them in slice caches of its own unless G_SLICE=always-malloc, which the
+// program sees to: platform/desktop/PlainAllocation.h.)
 gboolean trimHeap(gpointer /*unused*/) {
   malloc_trim(0);
   return G_SOURCE_REMOVE;
