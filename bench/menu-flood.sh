@@ -26,10 +26,11 @@ def rss():
         if line.startswith("VmRSS:"):
             return int(line.split()[1])
 def call(method, args, signature):
+    parameters = GLib.Variant(signature, args)
     start = time.monotonic()
     try:
-        bus.call_sync(name, "/MenuBar", "com.canonical.dbusmenu", method, GLib.Variant(signature, args),
-                      None, Gio.DBusCallFlags.NONE, 60000, None)
+        bus.call_sync(name, "/MenuBar", "com.canonical.dbusmenu", method, parameters, None,
+                      Gio.DBusCallFlags.NONE, 60000, None)
         outcome = "answered"
     except GLib.Error as error:
         outcome = error.message
