@@ -7,6 +7,7 @@
 #include "app/MainInterface.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/desktop/DesktopApplicationBackend.h"
+#include "platform/desktop/PlainAllocation.h"
 #include "platform/desktop/ToolkitModule.h"
 #include "platform/foundation/LibraryLog.h"
 #include "platform/glib/CommandLine.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = options.answer()) return *status;
   if (options.action() == CommandLine::Action::listSensors) return listHwmonSensors();
 
+  restartWithPlainAllocation(argv);
   // The sensors are published once the desktop is up, so that a run without a display says
   // only that, and before the application opens the SMC.
   const auto loadWithSensors = [](NSMainInterface& objects) {

@@ -1,16 +1,23 @@
 #include "platform/desktop/ApplicationInstance.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/desktop/CancelAfter.h"
 #include "platform/foundation/NSLog.h"
 
 namespace {
 
-// Long enough for a busy instance, short enough that a hung one does not hang the new launch.
-constexpr int activationTimeoutMilliseconds = 10000;
+// Long enough for a busy instance to show its window, short enough that a launch against a hung
+// one says so within five seconds.
+constexpr int activationTimeoutMilliseconds = 4000;
+// The bus itself answers at once; one that does not is not waited for.
+constexpr int busTimeoutMilliseconds = 3000;
+constexpr std::chrono::seconds registrationBound{5};
 
 constexpr const char* tokenKey = "pyrelle-activation-token";
 
@@ -50,34 +57,43 @@ void addActivationToken(GVariantBuilder& platformData) {
   }
 }
 
-// Calls Activate (org.freedesktop.Application) on the instance that owns the name, and waits
-// for its answer, so that success is only reported once it really showed itself.
-bool askRunningInstanceToActivate(GApplication* application, std::string& failure) {
-  GDBusConnection* bus = g_application_get_dbus_connection(application);
-  const char* path = g_application_get_dbus_object_path(application);
-  if (bus == nullptr || path == nullptr) {
-    failure = "no object path on the session bus";
-    return false;
-  }
+// Where a GApplication with `applicationId` exports itself: "/io/github/pyrelle/Pyrelle".
+std::string objectPathOf(const char* applicationId) {
+  std::string path = std::string("/") + applicationId;
+  std::ranges::replace(path, '.', '/');
+  std::ranges::replace(path, '-', '_');
+  return path;
+}
+
+// Calls Activate (org.freedesktop.Application) on the instance that owns `applicationId`, and
+// waits for its answer, so that success is only reported once it really showed itself.
+bool askRunningInstanceToActivate(GDBusConnection* bus, const char* applicationId,
+                                  std::string& failure) {
   GVariantBuilder platformData;
   g_variant_builder_init(&platformData, G_VARIANT_TYPE_VARDICT);
   addActivationToken(platformData);
   GErrorOut error;
   GVariantPtr reply(g_dbus_connection_call_sync(
-      bus, g_application_get_application_id(application), path, "org.freedesktop.Application",
+      bus, applicationId, objectPathOf(applicationId).c_str(), "org.freedesktop.Application",
       "Activate", g_variant_new("(a{sv})", &platformData), nullptr, G_DBUS_CALL_FLAGS_NONE,
       activationTimeoutMilliseconds, nullptr, error.out()));
   if (!reply) failure = error.message();
   return static_cast<bool>(reply);
 }
 
-bool nameHasOwner(GDBusConnection* bus, const char* name) {
+// Whether `name` has an owner; nothing (the reason in `failure`) when the bus did not say.
+std::optional<bool> nameHasOwner(GDBusConnection* bus, const char* name, std::string& failure) {
+  GErrorOut error;
   GVariantPtr reply(g_dbus_connection_call_sync(
       bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
-      g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
-      nullptr));
+      g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE,
+      busTimeoutMilliseconds, nullptr, error.out()));
+  if (!reply) {
+    failure = error.message();
+    return std::nullopt;
+  }
   gboolean owned = FALSE;
-  if (reply) g_variant_get(reply.get(), "(b)", &owned);
+  g_variant_get(reply.get(), "(b)", &owned);
   return owned != FALSE;
 }
 
@@ -88,39 +104,57 @@ void sayRunningInstanceDoesNotAnswer(const std::string& reason) {
 
 }  // namespace
 
-ApplicationInstance::ApplicationInstance(const char* applicationId)
+ApplicationInstance::ApplicationInstance(const char* applicationId, GDBusConnection* bus)
     : application(G_APPLICATION(g_object_new(applicationType(), "application-id", applicationId,
                                              "flags", G_APPLICATION_DEFAULT_FLAGS, nullptr))) {
   activateHandler = g_signal_connect(application.get(), "activate", G_CALLBACK(activated), this);
-  _role = registerOrHandOver();
+  // Without a bus (said when connecting) there is no other instance to find.
+  if (bus != nullptr) _role = registerOrHandOver(bus, applicationId);
 }
 
 ApplicationInstance::~ApplicationInstance() {
   g_signal_handler_disconnect(application.get(), activateHandler);
 }
 
-ApplicationInstance::Role ApplicationInstance::registerOrHandOver() {
-  GErrorOut error;
-  if (!g_application_register(application.get(), nullptr, error.out())) {
-    // GApplication also fails when the name's owner does not describe itself in time: a hung
-    // instance, and no reason to start a second one.
-    GObjectPtr<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
-    if (bus && nameHasOwner(bus.get(), g_application_get_application_id(application.get()))) {
-      sayRunningInstanceDoesNotAnswer(error.message());
-      return Role::Unanswered;
-    }
-    NSLog("Cannot register on the session bus (" + error.message() +
+// A running instance is asked directly: registering against it would first wait for it to
+// describe its actions, for up to 25 s when it hangs.
+ApplicationInstance::Role ApplicationInstance::registerOrHandOver(GDBusConnection* bus,
+                                                                  const char* applicationId) {
+  std::string failure;
+  const std::optional<bool> running = nameHasOwner(bus, applicationId, failure);
+  if (!running) {
+    NSLog("The session bus did not answer (" + loggable(failure) +
           "); running without checking for another Pyrelle");
     return Role::Primary;
   }
-  if (g_application_get_dbus_connection(application.get()) == nullptr) {
-    NSLog("No session bus; running without checking for another Pyrelle");
+  if (*running) return handOver(bus, applicationId);
+  GErrorOut error;
+  if (!registerWithin(registrationBound, error)) {
+    // An instance that took the name meanwhile and does not describe itself in time: hung, and
+    // no reason to start a second one.
+    if (nameHasOwner(bus, applicationId, failure).value_or(false)) {
+      sayRunningInstanceDoesNotAnswer(error.message());
+      return Role::Unanswered;
+    }
+    NSLog("Cannot register on the session bus (" + loggable(error.message()) +
+          "); running without checking for another Pyrelle");
     return Role::Primary;
   }
   if (!g_application_get_is_remote(application.get())) return Role::Primary;
+  return handOver(bus, applicationId);
+}
 
+// GApplication waits on the bus without a bound of its own.
+bool ApplicationInstance::registerWithin(std::chrono::milliseconds bound, GErrorOut& error) {
+  const GObjectPtr<GCancellable> cancellable(g_cancellable_new());
+  const CancelAfter deadline(cancellable.get(), bound);
+  return g_application_register(application.get(), cancellable.get(), error.out()) != FALSE;
+}
+
+ApplicationInstance::Role ApplicationInstance::handOver(GDBusConnection* bus,
+                                                        const char* applicationId) {
   std::string failure;
-  if (askRunningInstanceToActivate(application.get(), failure)) return Role::HandedOver;
+  if (askRunningInstanceToActivate(bus, applicationId, failure)) return Role::HandedOver;
   sayRunningInstanceDoesNotAnswer(failure);
   return Role::Unanswered;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // One Pyrelle per session. The first launch owns the application id as a well-known name on the
 // session bus (a GApplication: GIO only, no toolkit); a later launch asks that one to activate,
-// which shows its preferences window, and ends.
+// which shows its preferences window, and ends. Every call on the bus has a time bound.
 
 #include <gio/gio.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -13,7 +14,8 @@
 class ApplicationInstance {
  public:
   enum class Role {
-    // This process runs the application; also when there is no session bus to ask.
+    // This process runs the application; also when there is no session bus to ask, or it
+    // does not answer (logged).
     Primary,
     // The running instance took the activation: this process ends with status 0.
     HandedOver,
@@ -21,9 +23,9 @@ class ApplicationInstance {
     Unanswered,
   };
 
-  // Registers `applicationId` on the session bus; when another process owns it, asks that one
-  // to activate and waits (a few seconds at most) for its answer.
-  explicit ApplicationInstance(const char* applicationId);
+  // Registers `applicationId` on `bus` (nullptr: none to use); when another process owns it,
+  // asks that one to activate and waits (4 s at most) for its answer.
+  ApplicationInstance(const char* applicationId, GDBusConnection* bus);
   ~ApplicationInstance();
   ApplicationInstance(const ApplicationInstance&) = delete;
   ApplicationInstance& operator=(const ApplicationInstance&) = delete;
@@ -36,7 +38,9 @@ class ApplicationInstance {
   void setActivationHandler(ActivationHandler handler) { activation = std::move(handler); }
 
  private:
-  Role registerOrHandOver();
+  Role registerOrHandOver(GDBusConnection* bus, const char* applicationId);
+  Role handOver(GDBusConnection* bus, const char* applicationId);
+  bool registerWithin(std::chrono::milliseconds bound, GErrorOut& error);
   static void activated(GApplication* application, gpointer self);
 
   GObjectPtr<GApplication> application;

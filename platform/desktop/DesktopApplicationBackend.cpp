@@ -7,6 +7,7 @@
 #include "platform/appkit/NSMainInterface.h"
 #include "platform/desktop/ApplicationInstance.h"
 #include "platform/desktop/BundleInfo.h"
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/TerminationSignals.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/glib/GLibRunLoopDriver.h"
@@ -14,6 +15,9 @@
 #include "resources/PyrelleResources.h"
 
 namespace {
+
+// A bus that takes longer to answer at start is not used.
+constexpr std::chrono::seconds startBusBound{10};
 
 // What the process needs once, however many backends start: the resources registered and the
 // application's name set.
@@ -55,12 +59,14 @@ int DesktopApplicationBackend::start(int& argc, char**& argv) {
   }
   toolkitArguments.assign(argv, argv + argc);
   setUpProcessOnce();
+  bus = connectSessionBus(startBusBound);
+  if (!bus) keepToolkitOffSessionBus();
   // The application id is the well-known name on the session bus of the one running instance.
-  instance =
-      std::make_unique<ApplicationInstance>(NSBundle::mainBundle().identity().identifier.c_str());
+  instance = std::make_unique<ApplicationInstance>(
+      NSBundle::mainBundle().identity().identifier.c_str(), bus.get());
   if (instance->role() == ApplicationInstance::Role::Unanswered) return 1;
   if (instance->role() == ApplicationInstance::Role::HandedOver) return 0;
-  terminationSignals = std::make_unique<TerminationSignals>();
+  terminationSignals = std::make_unique<TerminationSignals>(bus.get());
   return 0;
 }
 
@@ -84,6 +90,7 @@ void DesktopApplicationBackend::interfaceLoaded(NSMainInterface& objects) {
   context.timing = timing;
   context.toolkit = [this]() -> PanelToolkit* { return toolkit(); };
   context.activationToken = [this](const std::string& token) { activationToken = token; };
+  context.bus = bus.get();
   statusBar = std::make_unique<StatusBarView>(std::move(context));
 }
 

@@ -31,8 +31,9 @@ class DesktopApplicationBackend final : public ApplicationBackend, private NSWin
 
   // Without a display named in the environment: a line on standard error, and 1. Otherwise
   // claims the application id on the session bus, or hands the launch to the instance that
-  // holds it (1, said on standard error, when that one does not answer). Opens no display;
-  // keeps the options left in argv for the toolkit.
+  // holds it (1, said on standard error, when that one does not answer). A session bus that
+  // does not answer within 10 s is not used (logged): no check for another instance, and the
+  // item in the tray. Opens no display; keeps the options left in argv for the toolkit.
   int start(int& argc, char**& argv) override;
   bool handedToRunningInstance() const override;
   void interfaceLoaded(NSMainInterface& objects) override;
@@ -57,6 +58,8 @@ class DesktopApplicationBackend final : public ApplicationBackend, private NSWin
   std::string activationToken;
   bool loadTried = false;
   std::unique_ptr<DesktopToolkit> loaded;
+  // The session bus; nullptr when there is none or it did not answer at start.
+  GObjectPtr<GDBusConnection> bus;
   std::unique_ptr<ApplicationInstance> instance;
   std::unique_ptr<StatusBarView> statusBar;
   std::unique_ptr<TerminationSignals> terminationSignals;

@@ -1,12 +1,25 @@
 #include "platform/gtk/GtkInit.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <cstdlib>
 #include <utility>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/gtk/GObjectPtr.h"
 #include "resources/PyrelleResources.h"
+
+namespace {
+
+// Replaces GDK's own handler, which ends the process with status 1 and, in this GTK, says
+// nothing. Xlib ends the process if this returns.
+int displayLost(Display* display) {
+  NSLog("Lost the connection to the display " + loggable(DisplayString(display)) + "; quitting");
+  std::_Exit(1);
+}
+
+}  // namespace
 
 bool ensureGtkInitialised(const std::vector<std::string>& arguments) {
   static const bool initialised = [&arguments] {
@@ -22,6 +35,7 @@ bool ensureGtkInitialised(const std::vector<std::string>& arguments) {
     char** values = pointers.data();
     const bool opened = gtk_init_check(&count, &values);
     if (!opened) NSLog("Cannot open a display; windows and the tray icon are unavailable");
+    if (opened && GDK_IS_X11_DISPLAY(gdk_display_get_default())) XSetIOErrorHandler(displayLost);
     return opened;
   }();
   return initialised;

@@ -16,13 +16,6 @@ GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer
   return timer;
 }
 
-GDBusConnection* sessionBus() {
-  GErrorOut error;
-  GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error.out());
-  if (bus == nullptr) NSLog("Panel: no session bus (" + error.message() + "); using a tray icon");
-  return bus;
-}
-
 }  // namespace
 
 StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Context itemContext)
@@ -34,14 +27,15 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
-      bus(sessionBus()) {
-  armUnseenTimer();
+      bus(context.bus != nullptr ? G_DBUS_CONNECTION(g_object_ref(context.bus)) : nullptr) {
+  armUnseenTimer(context.timing.unseenDelay);
   item.setObserver(this);
   menuState.setMenu(item.menu());
   if (!bus) {
     trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
     return;
   }
+  menuLimits = std::make_unique<MenuRequestLimits>(bus.get(), menuPath);
   exportMenu();
   StatusNotifierItem::Callbacks callbacks;
   callbacks.named = [this] {
@@ -49,7 +43,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
     // (GNOME Shell's extension resolves a bus name first, and meanwhile may find the item a
     // second time by its own search).
     WatcherClient::Listener& listener = *this;
-    watcher = std::make_unique<WatcherClient>(bus.get(), exported->objectPath(), listener);
+    watcher = std::make_unique<WatcherClient>(bus.get(), exported->objectPath(), listener,
+                                              context.timing.dropsForgiven);
   };
   callbacks.menuRequested = [this](int /*x*/, int /*y*/) { popUpMenu(); };
   callbacks.activationToken = context.activationToken;
@@ -97,7 +92,7 @@ void StatusItemView::watcherGone() {
   hostProcess.reset();
   registered = false;
   if (!tray && !trayTimer) trayTimer = startTimer(context.timing.trayDelay, trayDue, this);
-  if (!tray || !tray->isEmbedded()) armUnseenTimer();
+  if (!tray || !tray->isEmbedded()) armUnseenTimer(context.timing.unseenAfterHostDelay);
 }
 
 void StatusItemView::showTitle() {
@@ -150,11 +145,11 @@ void StatusItemView::trayEmbeddingChanged() {
     unseenTimer.reset();
     return;
   }
-  if (!registered) armUnseenTimer();
+  if (!registered) armUnseenTimer(context.timing.unseenAfterHostDelay);
 }
 
-void StatusItemView::armUnseenTimer() {
-  if (!unseenTimer) unseenTimer = startTimer(context.timing.unseenDelay, unseenDue, this);
+void StatusItemView::armUnseenTimer(std::chrono::milliseconds delay) {
+  if (!unseenTimer) unseenTimer = startTimer(delay, unseenDue, this);
 }
 
 gboolean StatusItemView::trayDue(gpointer self) {

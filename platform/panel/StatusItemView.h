@@ -21,6 +21,7 @@
 #include "platform/foundation/GLibPtr.h"
 #include "platform/panel/MenuExport.h"
 #include "platform/panel/MenuOpenState.h"
+#include "platform/panel/MenuRequestLimits.h"
 #include "platform/panel/PanelToolkit.h"
 #include "platform/panel/StatusNotifierItem.h"
 #include "platform/panel/TitlePresentation.h"
@@ -33,8 +34,12 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
     // restarts owns the watcher's name again well within it.
     std::chrono::milliseconds trayDelay{1500};
     // How long the item may go unseen (no watcher took it, no tray embedded it) before a log line
-    // says so.
+    // says so; and how long once a watcher or tray that showed it went, which a restarting panel
+    // (xfce4-panel -r takes about 7.5 s) comes back within.
     std::chrono::milliseconds unseenDelay{5000};
+    std::chrono::milliseconds unseenAfterHostDelay{15000};
+    // A registration that holds this long forgives the watcher's earlier drops of the item.
+    std::chrono::milliseconds dropsForgiven{30000};
     // A menu said to be open but never said to close would hold the refresh forever; this long
     // after it opened it counts as closed.
     std::chrono::milliseconds menuClosingGuard{60000};
@@ -46,6 +51,8 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
     PanelToolkitSource toolkit;
     // A host handed over a token to activate our windows with (xdg-activation).
     std::function<void(const std::string& token)> activationToken;
+    // The session bus; nullptr when there is none to use: the tray icon is all there is.
+    GDBusConnection* bus = nullptr;
   };
 
   // `number` tells the process's items apart on the bus (1 for the first).
@@ -74,7 +81,7 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   void popUpMenu();
   void showTrayIcon();
   void trayEmbeddingChanged();
-  void armUnseenTimer();
+  void armUnseenTimer(std::chrono::milliseconds delay);
   PanelToolkit* toolkit() const;
   static gboolean trayDue(gpointer self);
   static gboolean unseenDue(gpointer self);
@@ -91,6 +98,7 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   bool registered = false;
   MenuOpenState menuState;
   GObjectPtr<GDBusConnection> bus;
+  std::unique_ptr<MenuRequestLimits> menuLimits;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;

@@ -10,7 +10,7 @@ constexpr int callTimeoutMs = 10000;
 // A watcher that is still starting may refuse an item; it gets this many tries, this far apart.
 constexpr int registrationTries = 3;
 constexpr guint retrySeconds = 2;
-// A watcher that keeps dropping the item is not asked again for ever.
+// A watcher that keeps dropping the item is not asked again for ever: the tray icon shows it.
 constexpr int dropsTaken = 3;
 
 // The reply of a call made for an owner still current; nullptr when it failed (in `error`) or was
@@ -25,8 +25,12 @@ bool cancelled(const GErrorOut& error) {
 
 }  // namespace
 
-WatcherClient::WatcherClient(GDBusConnection* connection, std::string name, Listener& events)
-    : bus(G_DBUS_CONNECTION(g_object_ref(connection))), service(std::move(name)), listener(events) {
+WatcherClient::WatcherClient(GDBusConnection* connection, std::string name, Listener& events,
+                             std::chrono::milliseconds dropsForgiven)
+    : bus(G_DBUS_CONNECTION(g_object_ref(connection))),
+      service(std::move(name)),
+      listener(events),
+      forgiveAfter(dropsForgiven) {
   unregistered = g_dbus_connection_signal_subscribe(
       bus.get(), nullptr, watcherName, "StatusNotifierItemUnregistered", "/StatusNotifierWatcher",
       nullptr, G_DBUS_SIGNAL_FLAGS_NONE, itemUnregistered, this, nullptr);
@@ -47,6 +51,7 @@ void WatcherClient::forgetOwner() {
   retry = 0;
   refusals = 0;
   drops = 0;
+  held.reset();
   owner.clear();
 }
 
@@ -117,9 +122,24 @@ void WatcherClient::itemUnregistered(GDBusConnection* /*bus*/, const char* sende
   if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(s)"))) return;
   const char* item = nullptr;
   g_variant_get(parameters, "(&s)", &item);
-  if (!client->namesThisItem(item) || ++client->drops > dropsTaken) return;
+  // Past the limit the item is no longer registered, and the tray shows it.
+  if (!client->namesThisItem(item) || client->drops > dropsTaken) return;
+  client->held.reset();
+  if (++client->drops > dropsTaken) {
+    NSLog("Panel: the StatusNotifierWatcher dropped the item " + std::to_string(client->drops) +
+          " times in a row; showing it in the system tray instead until the panel restarts");
+    client->listener.watcherGone();
+    return;
+  }
   NSLog("Panel: the StatusNotifierWatcher dropped the item; registering it again");
   client->retry = g_timeout_add_seconds(1, retryDue, client);
+}
+
+gboolean WatcherClient::heldDue(gpointer self) {
+  auto* client = static_cast<WatcherClient*>(self);
+  client->drops = 0;
+  client->held.reset();
+  return G_SOURCE_REMOVE;
 }
 
 void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) {
@@ -137,5 +157,8 @@ void WatcherClient::answered(GObject* bus, GAsyncResult* result, gpointer self) 
     return;
   }
   g_variant_unref(reply);
+  client->held.reset(g_timeout_source_new(static_cast<guint>(client->forgiveAfter.count())));
+  g_source_set_callback(client->held.get(), heldDue, client, nullptr);
+  g_source_attach(client->held.get(), nullptr);
   client->listener.itemRegistered();
 }

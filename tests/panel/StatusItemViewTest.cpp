@@ -40,6 +40,16 @@ std::ptrdiff_t linesWith(const Lines& lines, const char* text) {
   return std::ranges::count_if(lines, [text](const auto& l) { return l.find(text) != l.npos; });
 }
 
+// An array of `count` (at least one) copies of `element`.
+GVariant* repeated(GVariant* element, std::size_t count) {
+  const GVariantPtr kept(g_variant_ref_sink(element));
+  GVariantBuilder builder;
+  g_variant_builder_init(&builder, G_VARIANT_TYPE_ARRAY);
+  for (std::size_t index = 0; index < count; ++index)
+    g_variant_builder_add_value(&builder, element);
+  return g_variant_builder_end(&builder);
+}
+
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
 // A panel: its own bus connection, a StatusNotifierWatcher from construction until stop() and
@@ -100,9 +110,10 @@ struct StandInPanel {
     name = object = 0;
   }
 
-  // Calls the item as a host does, while this process's loop runs to answer; nullptr on failure.
+  // Calls the item as a host does, while this process's loop runs to answer; nullptr on failure,
+  // expected only when `failure` is given to take the error.
   GVariantPtr call(const char* path, const char* interface, const char* method,
-                   GVariant* parameters) {
+                   GVariant* parameters, std::string* failure = nullptr) {
     // The reply comes within the call's 9 s timeout, before the wait gives up on a loaded machine.
     GObjectPtr<GAsyncResult> result;
     g_dbus_connection_call(
@@ -113,9 +124,18 @@ struct StandInPanel {
         },
         &result);
     spinUntil([&result] { return result != nullptr; });
-    GVariantPtr reply(g_dbus_connection_call_finish(bus.get(), result.get(), nullptr));
-    EXPECT_TRUE(reply) << method;
+    GErrorOut error;
+    GVariantPtr reply(g_dbus_connection_call_finish(bus.get(), result.get(), error.out()));
+    // The message of an error from the item begins with the error's name.
+    if (failure != nullptr && !reply) *failure = error.message();
+    EXPECT_TRUE(reply || failure != nullptr) << method;
     return reply;
+  }
+  // Says the watcher no longer holds `item`, as one does that lost track of it.
+  void drop(const std::string& item) {
+    g_dbus_connection_emit_signal(bus.get(), nullptr, "/StatusNotifierWatcher",
+                                  "org.kde.StatusNotifierWatcher", "StatusNotifierItemUnregistered",
+                                  g_variant_new("(s)", item.c_str()), nullptr);
   }
   GVariantPtr property(const char* property) {
     const GVariantPtr reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
@@ -158,7 +178,8 @@ class StatusItemViewTest : public ::testing::Test {
   // A status item as the application makes it, with a menu, titled "45 °C".
   void makeItem(StatusItemView::Timing timing = {}) {
     StatusItemView::Context context{timing, [this]() -> PanelToolkit* { return toolkit.get(); },
-                                    [this](const std::string& token) { tokens.push_back(token); }};
+                                    [this](const std::string& token) { tokens.push_back(token); },
+                                    sessionBus.get()};
     bar = std::make_unique<StatusBarView>(std::move(context));
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
     item->setMenu(std::make_shared<NSMenu>("Pyrelle"));
@@ -176,6 +197,7 @@ class StatusItemViewTest : public ::testing::Test {
   }
 
   InfoTarget target;
+  GObjectPtr<GDBusConnection> sessionBus{g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)};
   std::unique_ptr<GtkToolkit> toolkit = GtkToolkit::create({"gtk_tests"});
   Lines tokens;
   std::unique_ptr<StatusBarView> bar;
@@ -207,14 +229,74 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   ASSERT_TRUE(registeredWith(first, 2));
   EXPECT_EQ(view->presentation(), TitlePresentation::Icon);
 
-  // No watcher at all: the tray icon, until a watcher comes back.
+  // No watcher at all: the tray icon, until a watcher comes back. A panel that restarts is not
+  // said to show nothing, though it takes longer than the item may go unseen at start.
   first.stop();
   EXPECT_TRUE(spinUntil([&] { return !view->isRegistered() && view->trayIconForTesting(); }));
+  spinUntil([] { return false; }, 800ms);
   first.start();
   ASSERT_TRUE(registeredWith(first, 3));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
-  settle();
   EXPECT_EQ(linesWith(log.lines(), "nothing shows Pyrelle"), 1);
+}
+
+// A watcher that drops the item gets it again, three times in a row at most: the fourth drop is
+// logged and leaves the item in the tray. A registration that holds clears the count.
+TEST_F(StatusItemViewTest, DropsInARowEndInTheTrayAndARegistrationThatHoldsForgivesThem) {
+  LogCaptureForTesting log;
+  makeItem({.trayDelay = 100ms, .dropsForgiven = 3s});
+  StandInPanel panel;
+  ASSERT_TRUE(registeredWith(panel));
+  const std::string exported =
+      g_dbus_connection_get_unique_name(sessionBus.get()) + std::string("/StatusNotifierItem");
+  std::size_t registrations = 1;
+  const auto dropped = [&] {
+    panel.drop(exported);
+    return registeredWith(panel, ++registrations);
+  };
+  ASSERT_TRUE(dropped() && dropped());
+  spinUntil([] { return false; }, 3500ms);
+  ASSERT_TRUE(dropped() && dropped() && dropped());
+  EXPECT_EQ(view->trayIconForTesting(), nullptr);
+  panel.drop(exported);
+  EXPECT_TRUE(spinUntil([&] { return view->trayIconForTesting() != nullptr; }));
+  EXPECT_EQ(linesWith(log.lines(), "dropped the item 4 times in a row"), 1);
+  EXPECT_EQ(panel.registrations.size(), registrations);
+}
+
+// Requests that ask for far more than a host does are refused, naming the bound, and the item
+// answers the next one as ever.
+TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
+  makeItem();
+  StandInPanel panel;
+  ASSERT_TRUE(registeredWith(panel));
+  const auto names = [](std::size_t count) {
+    return repeated(g_variant_new_string("label"), count);
+  };
+  const auto ids = [](std::size_t count) { return repeated(g_variant_new_int32(0), count); };
+  const auto events = [](std::size_t count) {
+    return repeated(g_variant_new_parsed("(0, 'hovered', <0>, uint32 0)"), count);
+  };
+  const std::tuple<const char*, GVariant*, const char*> cases[] = {
+      {"GetLayout", g_variant_new("(ii@as)", 0, -1, names(65)), "at most 64 property names"},
+      {"GetLayout", g_variant_new("(ii@as)", 0, -1, names(64)), nullptr},
+      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1025), names(1)), "at most 1024 ids"},
+      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1), names(65)), "64 property names"},
+      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1024), names(64)), nullptr},
+      {"AboutToShowGroup", g_variant_new("(@ai)", ids(1025)), "at most 1024 ids"},
+      {"EventGroup", g_variant_new("(@a(isvu))", events(1025)), "at most 1024 events"},
+      {"EventGroup", g_variant_new("(@a(isvu))", events(1024)), nullptr},
+  };
+  for (const auto& [method, parameters, refusal] : cases) {
+    std::string failure;
+    const GVariantPtr reply =
+        panel.call("/MenuBar", "com.canonical.dbusmenu", method, parameters, &failure);
+    EXPECT_EQ(failure.empty(), refusal == nullptr) << method << ": " << failure;
+    if (refusal == nullptr) continue;
+    EXPECT_TRUE(failure.find("org.freedesktop.DBus.Error.InvalidArgs") != failure.npos &&
+                failure.find(refusal) != failure.npos)
+        << failure;
+  }
 }
 
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
@@ -311,6 +393,29 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
   dbusmenu_menuitem_handle_event(DBUSMENU_MENUITEM(entries->next->data), "clicked",
                                  g_variant_new_int32(0), 0);
   EXPECT_TRUE(spinUntil([&] { return target.abouts == 1; }));
+}
+
+// The guard counts from the first "opened" without a "closed": a host's "opened" sent again, or
+// our own menu popped up meanwhile, does not extend it; when due it takes our menu down too.
+TEST_F(StatusItemViewTest, MenuGuardCountsFromTheFirstOpeningAndTakesOurOwnMenuDown) {
+  LogCaptureForTesting log;
+  makeItem({.menuClosingGuard = 3s});
+  StandInPanel panel;
+  ASSERT_TRUE(registeredWith(panel));
+  const auto opened = [&] {
+    panel.call("/MenuBar", "com.canonical.dbusmenu", "Event",
+               g_variant_new_parsed("(0, 'opened', <0>, uint32 0)"));
+  };
+  opened();
+  ASSERT_TRUE(spinUntil([] { return tracking(); }));
+  spinUntil([] { return false; }, 1500ms);
+  opened();
+  panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
+             g_variant_new("(ii)", 10, 10));
+  ASSERT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() != nullptr; }));
+  // Due 3 s after the first opening, not 3 s after the last.
+  EXPECT_TRUE(spinUntil([&] { return !tracking() && !view->popUpMenuForTesting(); }, 2s));
+  EXPECT_EQ(linesWith(log.lines(), "did not say that the menu closed"), 1);
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The program as a user starts it never hangs and never ends without saying why: against a
+# session bus that never answers, against a frozen running instance, when the session bus goes
+# away, and when the X display goes away once a window was open. Runs inside xvfb-run and
+# dbus-run-session.
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
+
+fail() { echo "$1"; cat "$2"; exit 1; }
+# within SECONDS COMMAND...: the command succeeds within that many seconds.
+within() {
+  local tenths=$(($1 * 10))
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+owned() {  # owned BUS-ADDRESS: the program holds its name on that bus
+  gdbus call --address "$1" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+    -m org.freedesktop.DBus.NameHasOwner io.github.pyrelle.Pyrelle 2>/dev/null | grep -q true
+}
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# A bus that takes the connection and never answers: one line within 10 s, then the tray icon,
+# and a run that SIGTERM ends as Quit does (closing the SMC connection). Exit statuses are left
+# alone where they are not the point: a sanitizer's leak report sets its own.
+/usr/bin/python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(300)' \
+  "$work/silent" &
+within 5 test -S "$work/silent"
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/silent "$program" 2>"$work/silent.log" &
+pid=$!
+within 30 grep -q "did not answer within 10 s" "$work/silent.log" ||
+  fail "nothing said about the silent bus" "$work/silent.log"
+within 10 grep -q pyrelle-gtk.so "/proc/$pid/maps" || fail "no tray icon" "$work/silent.log"
+sleep 1
+kill -TERM "$pid"
+within 10 ended "$pid" && grep -qi "closing I/O connection" "$work/silent.log" ||
+  fail "the run without a bus hangs" "$work/silent.log"
+
+# A frozen instance: a second launch says so and ends with 1, well before D-Bus's own 25 s.
+bus=$DBUS_SESSION_BUS_ADDRESS
+"$program" 2>"$work/first.log" &
+pid=$!
+within 20 owned "$bus" || fail "the first instance did not start" "$work/first.log"
+kill -STOP "$pid"
+timeout 15 "$program" 2>"$work/second.log"
+status=$?
+kill -CONT "$pid"
+[ "$status" = 1 ] && grep -q "already running but does not answer" "$work/second.log" ||
+  fail "second launch against a frozen one: status $status" "$work/second.log"
+kill -TERM "$pid"
+wait "$pid"
+
+# The session bus goes away: one line, and the run ends as Quit ends it.
+dbus-daemon --session --nofork --print-address=3 3>"$work/address" &
+daemon=$!
+within 5 test -s "$work/address"
+private=$(head -n 1 "$work/address")
+DBUS_SESSION_BUS_ADDRESS=$private "$program" 2>"$work/bus.log" &
+pid=$!
+within 20 owned "$private" || fail "no instance on the private bus" "$work/bus.log"
+kill "$daemon"
+within 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
+  fail "the bus went away unsaid" "$work/bus.log"
+
+# The X display goes away after the preferences window opened (a second launch opens it): one
+# line, and status 1.
+Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+within 10 test -s "$work/display"
+export DISPLAY=:$(cat "$work/display")
+"$program" 2>"$work/x.log" &
+pid=$!
+within 20 owned "$bus" || fail "no instance on the second display" "$work/x.log"
+"$program" || fail "the second launch did not open the window" "$work/x.log"
+kill "$xvfb"
+within 10 ended "$pid"
+wait "$pid"
+status=$?
+[ "$status" = 1 ] && grep -q "Lost the connection to the display" "$work/x.log" ||
+  fail "the display went away unsaid: status $status" "$work/x.log"
+echo "every start bounded, every end said"
