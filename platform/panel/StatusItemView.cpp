@@ -3,18 +3,23 @@
 #include "platform/appkit/NSMenu.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/panel/ThermometerIcon.h"
 #include "platform/panel/TitleLook.h"
+#include "platform/panel/TitleSvg.h"
 
 namespace {
-
-constexpr const char* itemName = "Pyrelle";
 
 GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer self) {
   GSourcePtr timer(g_timeout_source_new(static_cast<guint>(delay.count())));
   g_source_set_callback(timer.get(), due, self, nullptr);
   g_source_attach(timer.get(), nullptr);
   return timer;
+}
+
+// The session's GTK scale: what GTK hosts that draw the largest pixmap multiply their size by.
+int gtkScale() {
+  const char* value = g_getenv("GDK_SCALE");
+  const gint64 scale = value != nullptr ? g_ascii_strtoll(value, nullptr, 10) : 1;
+  return scale >= 1 && scale <= 4 ? static_cast<int>(scale) : 1;
 }
 
 GDBusConnection* sessionBus() {
@@ -35,7 +40,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
-      bus(sessionBus()) {
+      bus(sessionBus()),
+      iconFolder(itemNumber) {
   armUnseenTimer();
   item.setObserver(this);
   menuState.setMenu(item.menu());
@@ -56,7 +62,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
   callbacks.activationToken = context.activationToken;
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
-  exported->setIconThemePath(thermometerThemePath());
+  exported->setIconThemePath(iconFolder.path());
   // Not on the bus after all: the tray icon is all there is.
   if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
@@ -104,20 +110,23 @@ void StatusItemView::watcherGone() {
 void StatusItemView::showTitle() {
   const std::string& title = item.title();
   _presentation = titlePresentation(setting, hostProcess);
-  if (tray) tray->show(drawnTitle(title), toolTipFor(itemName, title));
+  if (tray) tray->show(drawnTitle(title), toolTipFor(title));
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;
-  if (_presentation == TitlePresentation::Label) {
-    // The label alone follows the title: one signal per change.
-    exported->setIcon(thermometerIconName, {});
-    exported->setToolTip(itemName);
-    exported->setLabel(title, labelGuideFor(title));
-    return;
+  const ItemLook look = itemLookFor(_presentation, panelHostOf(*hostProcess), gtkScale(), title);
+  // Each setter signals only a change: where the label shows, a new title costs one signal.
+  std::string iconName = look.iconName;
+  if (look.namedDrawingSizePx > 0) {
+    const TitleIcon drawing = drawTitleIcon(drawnTitle(title), look.namedDrawingSizePx);
+    iconName = iconFolder.addDrawing(svgOf(drawing));
   }
-  exported->setLabel("", "");
-  exported->setIcon("", drawTitleIcons(title, iconSizesPxFor(*hostProcess)));
-  exported->setToolTip(toolTipFor(itemName, title));
+  if (iconName.empty())
+    exported->setIcon("", drawTitleIcons(title, look.pixmapSizesPx));
+  else
+    exported->setIcon(iconName, {});
+  exported->setToolTip(look.toolTip);
+  exported->setLabel(look.label, look.labelGuide);
 }
 
 PanelToolkit* StatusItemView::toolkit() const {

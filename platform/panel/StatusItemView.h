@@ -21,6 +21,7 @@
 #include "platform/foundation/GLibPtr.h"
 #include "platform/panel/MenuExport.h"
 #include "platform/panel/MenuOpenState.h"
+#include "platform/panel/PanelIconFolder.h"
 #include "platform/panel/PanelToolkit.h"
 #include "platform/panel/StatusNotifierItem.h"
 #include "platform/panel/TitlePresentation.h"
@@ -91,6 +92,8 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   bool registered = false;
   MenuOpenState menuState;
   GObjectPtr<GDBusConnection> bus;
+  // The item's IconThemePath: the label's icon, and the title drawn for hosts that take it by name.
+  PanelIconFolder iconFolder;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;

@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
 #include <string>
+
+#include "platform/panel/TitleSvg.h"
 
 namespace {
 
@@ -65,10 +71,76 @@ TEST(TitleIcon, OddTitlesAndSizesAreSafe) {
     ASSERT_TRUE(icon.height >= 8 && icon.height <= 256 && icon.width >= icon.height &&
                 icon.width <= 4 * 256);
     ASSERT_EQ(icon.argb.size(), static_cast<std::size_t>(icon.width * icon.height));
-    // Straight alpha: the badge's smoothed corners keep its full colour, only less opaque.
+    // Straight alpha: the badge's smoothed corners keep its rim's full colour, only less opaque.
     EXPECT_TRUE(std::all_of(icon.argb.begin(), icon.argb.end(), [](std::uint32_t pixel) {
-      return pixel == 0 || pixel >> 24 == 0xFF || (pixel & 0xFFFFFFu) == 0x25292Eu;
+      const std::uint32_t rgb = pixel & 0xFFFFFFu;
+      return pixel == 0 || pixel >> 24 == 0xFF || rgb == 0x25292Eu || rgb == 0x737B86u;
     }));
+  }
+}
+
+// At the sizes hosts draw (16 to 24 px, and 32 and 44 at scale 2) the digits sit on whole pixels:
+// inside their box every pixel is ink or the badge's body, so a host that draws the pixmap at
+// its own size shows no other colour there; and every stroke is as thick one way as the other.
+TEST(TitleIcon, DigitsSitOnWholePixelsWithEvenStrokes) {
+  for (const std::string title : {"45", "113", "-12", "209", "888", "100", "7"}) {
+    for (const int size : {16, 22, 24, 32, 44}) {
+      SCOPED_TRACE(title + " at " + std::to_string(size));
+      const TitleIcon icon = drawTitleIcon(title, size);
+      const InkBox ink = inkOf(icon);
+      std::set<int> across, down;  // lengths of ink runs along rows and along columns
+      for (int y = ink.top; y <= ink.bottom; ++y) {
+        for (int x = ink.left; x <= ink.right; ++x) {
+          const std::uint32_t pixel = icon.argb[static_cast<std::size_t>(y * icon.width + x)];
+          ASSERT_TRUE(pixel == 0xFFFFFFFFu || pixel == 0xF025292Eu) << x << "," << y;
+          if (inked(icon, x, y) && (x == ink.left || !inked(icon, x - 1, y))) {
+            int end = x;
+            while (end <= ink.right && inked(icon, end, y)) ++end;
+            across.insert(end - x);
+          }
+          if (inked(icon, x, y) && (y == ink.top || !inked(icon, x, y - 1))) {
+            int end = y;
+            while (end <= ink.bottom && inked(icon, x, end)) ++end;
+            down.insert(end - y);
+          }
+        }
+      }
+      EXPECT_EQ(*across.begin(), *down.begin());
+    }
+  }
+}
+
+// The SVG made of an icon draws exactly its pixels: each path's unit squares, later paths over
+// earlier ones, give every pixel its colour and opacity, and leave the transparent ones alone.
+TEST(TitleIcon, SvgDrawsTheIconsPixels) {
+  for (const auto& [title, size] : {std::pair{"45 °C", 22}, {"-188 °F", 16}, {"--", 44}}) {
+    SCOPED_TRACE(std::string(title) + " at " + std::to_string(size));
+    const TitleIcon icon = drawTitleIcon(title, size);
+    const std::string svg = svgOf(icon);
+    std::map<std::pair<int, int>, std::uint32_t> drawn;
+    for (std::size_t at = svg.find("<path d=\""); at != std::string::npos;
+         at = svg.find("<path d=\"", at + 1)) {
+      const std::size_t fill = svg.find("\" fill=\"#", at);
+      unsigned rgb = 0;
+      double opacity = 0;
+      ASSERT_EQ(
+          std::sscanf(svg.c_str() + fill, "\" fill=\"#%6x\" fill-opacity=\"%lf\"", &rgb, &opacity),
+          2);
+      const auto argb = (static_cast<std::uint32_t>(std::lround(opacity * 255)) << 24) | rgb;
+      int x = 0, y = 0, run = 0, back = 0, used = 0;
+      for (const char* step = svg.c_str() + at + 9; step < svg.c_str() + fill; step += used) {
+        ASSERT_EQ(std::sscanf(step, "M%d %dh%dv1h-%dz%n", &x, &y, &run, &back, &used), 4);
+        ASSERT_EQ(run, back);
+        for (int i = 0; i < run; ++i) drawn[{x + i, y}] = argb;
+      }
+    }
+    for (int y = 0; y < icon.height; ++y) {
+      for (int x = 0; x < icon.width; ++x) {
+        const std::uint32_t pixel = icon.argb[static_cast<std::size_t>(y * icon.width + x)];
+        const auto found = drawn.find({x, y});
+        EXPECT_EQ(found == drawn.end() ? 0u : found->second, pixel) << x << "," << y;
+      }
+    }
   }
 }
 
