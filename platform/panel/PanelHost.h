@@ -10,7 +10,7 @@ enum class PanelHost {
   GnomeShell,            // AppIndicator extension: label; the pixmap nearest its size
   AyatanaIndicators,     // ayatana-indicator-application-service (XFCE, MATE Indicator plugins)
   MateNotificationArea,  // label; hides the image beside any label without "button images"
-  Plasma,                // kded5: no label; pixmaps by logical size, scaled; names by device size
+  Plasma,                // kded5: no label; the pixmap nearest its size in logical pixels
   LxqtPanel,             // no label; the pixmap nearest its size in device pixels
   XfcePanel,             // Status Tray: no label; the largest pixmap, scaled down to its size
   Waybar,                // no label; the largest pixmap, scaled to its size

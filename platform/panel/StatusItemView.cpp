@@ -3,8 +3,8 @@
 #include "platform/appkit/NSMenu.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/panel/PanelIconFolder.h"
 #include "platform/panel/TitleLook.h"
-#include "platform/panel/TitleSvg.h"
 
 namespace {
 
@@ -15,8 +15,9 @@ GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer
   return timer;
 }
 
-// The session's GTK scale: what GTK hosts that draw the largest pixmap multiply their size by.
-int gtkScale() {
+// The session's integer scale, as GTK reads it: what the hosts that draw the largest pixmap
+// multiply their size by. 1 where it is unset or not one.
+int sessionScale() {
   const char* value = g_getenv("GDK_SCALE");
   const gint64 scale = value != nullptr ? g_ascii_strtoll(value, nullptr, 10) : 1;
   return scale >= 1 && scale <= 4 ? static_cast<int>(scale) : 1;
@@ -40,8 +41,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
-      bus(sessionBus()),
-      iconFolder(itemNumber) {
+      bus(sessionBus()) {
   armUnseenTimer();
   item.setObserver(this);
   menuState.setMenu(item.menu());
@@ -62,7 +62,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
   callbacks.activationToken = context.activationToken;
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
-  exported->setIconThemePath(iconFolder.path());
+  exported->setIconThemePath(panelIconFolder());
   // Not on the bus after all: the tray icon is all there is.
   if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
@@ -114,17 +114,10 @@ void StatusItemView::showTitle() {
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;
-  const ItemLook look = itemLookFor(_presentation, panelHostOf(*hostProcess), gtkScale(), title);
+  const ItemLook look =
+      itemLookFor(_presentation, panelHostOf(*hostProcess), sessionScale(), title);
   // Each setter signals only a change: where the label shows, a new title costs one signal.
-  std::string iconName = look.iconName;
-  if (look.namedDrawingSizePx > 0) {
-    const TitleIcon drawing = drawTitleIcon(drawnTitle(title), look.namedDrawingSizePx);
-    iconName = iconFolder.addDrawing(svgOf(drawing));
-  }
-  if (iconName.empty())
-    exported->setIcon("", drawTitleIcons(title, look.pixmapSizesPx));
-  else
-    exported->setIcon(iconName, {});
+  exported->setIcon(look.iconName, drawTitleIcons(title, look.pixmapSizesPx));
   exported->setToolTip(look.toolTip);
   exported->setLabel(look.label, look.labelGuide);
 }

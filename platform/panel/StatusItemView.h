@@ -21,7 +21,6 @@
 #include "platform/foundation/GLibPtr.h"
 #include "platform/panel/MenuExport.h"
 #include "platform/panel/MenuOpenState.h"
-#include "platform/panel/PanelIconFolder.h"
 #include "platform/panel/PanelToolkit.h"
 #include "platform/panel/StatusNotifierItem.h"
 #include "platform/panel/TitlePresentation.h"
@@ -92,8 +91,6 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   bool registered = false;
   MenuOpenState menuState;
   GObjectPtr<GDBusConnection> bus;
-  // The item's IconThemePath: the label's icon, and the title drawn for hosts that take it by name.
-  PanelIconFolder iconFolder;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;

@@ -7,8 +7,6 @@ namespace {
 constexpr std::string_view itemName = "Pyrelle";
 constexpr std::string_view labelGuide = "-00 °F";
 constexpr std::string_view placeholder = "--";
-// The size Plasma's tray draws an item at, in logical pixels.
-constexpr int plasmaIconSizePx = 22;
 
 bool blank(std::string_view title) {
   return title.find_first_not_of(' ') == std::string_view::npos;
@@ -40,7 +38,6 @@ ItemLook itemLookFor(TitlePresentation presentation, PanelHost host, int scale,
     look.label = labelFor(title);
     look.labelGuide = labelGuideFor(look.label);
   }
-  if (host == PanelHost::Plasma) look.namedDrawingSizePx = plasmaIconSizePx;
   look.pixmapSizesPx = iconSizesPxFor(host, scale);
   look.toolTip = toolTipFor(title);
   return look;

@@ -3,8 +3,7 @@
 // (the guide keeps the label's width as the title changes), the drawn icon shows it without its
 // padding, or a placeholder while there is none, and the tooltip names the application. Which
 // icon a host gets depends on how it draws one: some take the pixmap nearest their size, some the
-// largest and scale it, Plasma scales the one for its size in logical pixels and draws a named
-// icon sharp at its device size.
+// largest and scale it to theirs.
 
 #include <string>
 #include <string_view>
@@ -22,9 +21,6 @@ struct ItemLook {
   std::string iconName;
   // The title drawn at these sizes and sent as pixmaps.
   std::vector<int> pixmapSizesPx;
-  // Non-zero: the title drawn at this size into an icon file, named in IconName in place of the
-  // pixmaps (which stand in where the file cannot be written).
-  int namedDrawingSizePx = 0;
   std::string toolTip;
 };
 

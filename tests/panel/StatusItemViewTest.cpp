@@ -23,7 +23,6 @@
 #include "platform/gtk/GtkToolkit.h"
 #include "platform/gtk/MenuView.h"
 #include "platform/panel/StatusBarView.h"
-#include "platform/panel/TitleSvg.h"
 #include "tests/gtk/GtkTestSupport.h"
 
 namespace {
@@ -219,7 +218,7 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
 }
 
 // The label carries the title byte for byte, padding included; the drawn title goes out as
-// pixmaps, or to Plasma as an icon file in the item's IconThemePath.
+// pixmaps.
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
   const Lines labelOnly{"XAyatanaNewLabel"}, icon{"NewIcon", "NewToolTip"};
   const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t, Lines> cases[] = {
@@ -227,7 +226,6 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
       {"ayatana-indicat", "", TitlePresentation::Label, 0, labelOnly},  // the kernel's cut
       {"notification-ar", "", TitlePresentation::Label, 0, labelOnly},
       {"xfce4-panel", "", TitlePresentation::Icon, 0, icon},
-      {"kded5", "", TitlePresentation::Icon, 0, icon},
       // Where the label does not show, the tooltip carries the title too.
       {"xfce4-panel",
        "[Panel]\ntitle=label\n",
@@ -265,12 +263,6 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
       EXPECT_EQ(text("XAyatanaLabel"), " 5 °C");
       EXPECT_EQ(text("XAyatanaLabelGuide"), "-00 °F");
       EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
-    } else if (std::string(host) == "kded5") {
-      const std::string file = text("IconThemePath") + "/" + text("IconName") + ".svg";
-      gchar* svg = nullptr;
-      EXPECT_TRUE(g_file_get_contents(file.c_str(), &svg, nullptr, nullptr));
-      EXPECT_EQ(std::string(GCharPtr(svg).get()), svgOf(drawTitleIcon("5 °C", 22)));
-      EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u);
     } else {
       // The first pixmap, ARGB32 in network byte order, is the title drawn at its size.
       EXPECT_EQ(text("XAyatanaLabel"), "");

@@ -3,13 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <map>
 #include <set>
 #include <string>
-
-#include "platform/panel/TitleSvg.h"
 
 namespace {
 
@@ -106,40 +101,6 @@ TEST(TitleIcon, DigitsSitOnWholePixelsWithEvenStrokes) {
         }
       }
       EXPECT_EQ(*across.begin(), *down.begin());
-    }
-  }
-}
-
-// The SVG made of an icon draws exactly its pixels: each path's unit squares, later paths over
-// earlier ones, give every pixel its colour and opacity, and leave the transparent ones alone.
-TEST(TitleIcon, SvgDrawsTheIconsPixels) {
-  for (const auto& [title, size] : {std::pair{"45 °C", 22}, {"-188 °F", 16}, {"--", 44}}) {
-    SCOPED_TRACE(std::string(title) + " at " + std::to_string(size));
-    const TitleIcon icon = drawTitleIcon(title, size);
-    const std::string svg = svgOf(icon);
-    std::map<std::pair<int, int>, std::uint32_t> drawn;
-    for (std::size_t at = svg.find("<path d=\""); at != std::string::npos;
-         at = svg.find("<path d=\"", at + 1)) {
-      const std::size_t fill = svg.find("\" fill=\"#", at);
-      unsigned rgb = 0;
-      double opacity = 0;
-      ASSERT_EQ(
-          std::sscanf(svg.c_str() + fill, "\" fill=\"#%6x\" fill-opacity=\"%lf\"", &rgb, &opacity),
-          2);
-      const auto argb = (static_cast<std::uint32_t>(std::lround(opacity * 255)) << 24) | rgb;
-      int x = 0, y = 0, run = 0, back = 0, used = 0;
-      for (const char* step = svg.c_str() + at + 9; step < svg.c_str() + fill; step += used) {
-        ASSERT_EQ(std::sscanf(step, "M%d %dh%dv1h-%dz%n", &x, &y, &run, &back, &used), 4);
-        ASSERT_EQ(run, back);
-        for (int i = 0; i < run; ++i) drawn[{x + i, y}] = argb;
-      }
-    }
-    for (int y = 0; y < icon.height; ++y) {
-      for (int x = 0; x < icon.width; ++x) {
-        const std::uint32_t pixel = icon.argb[static_cast<std::size_t>(y * icon.width + x)];
-        const auto found = drawn.find({x, y});
-        EXPECT_EQ(found == drawn.end() ? 0u : found->second, pixel) << x << "," << y;
-      }
     }
   }
 }

@@ -86,11 +86,6 @@ TEST(TitleLook, TheLabelCarriesTheTitleAndNeverGoesEmpty) {
       itemLookFor(TitlePresentation::Icon, PanelHost::MateNotificationArea, 1, "45 °C");
   EXPECT_EQ(mate.label, "45 °C");
   EXPECT_FALSE(mate.pixmapSizesPx.empty());
-
-  // Plasma draws a named icon at its device size: the title goes there, drawn for 22 px.
-  EXPECT_EQ(itemLookFor(TitlePresentation::Icon, PanelHost::Plasma, 1, "45 °C").namedDrawingSizePx,
-            22);
-  EXPECT_EQ(drawn.namedDrawingSizePx, 0);
 }
 
 }  // namespace
