@@ -15,7 +15,7 @@
 
 enum class TitlePresentation {
   Label,  // the label shows the title beside the thermometer icon
-  Icon,   // the icon shows the title; the label stays empty
+  Icon,   // the icon shows the title; the label stays empty where the icon shows beside it
 };
 
 // The user's choice, key "title" of group [Panel] in the settings file.
