@@ -78,12 +78,12 @@ void TrayIcon::draw() {
     gtk_status_icon_set_from_pixbuf(icon.get(), image.get());
     return;
   }
-  // Made with its first image, so that the tray sizes it for that from the start. A status icon
-  // hidden before it is first shown makes GDK log a critical warning once a tray embeds it
-  // (gdk_window_thaw_toplevel_updates), with every tray tried.
+  // Made with its first image, so that the tray sizes it for that from the start, and never
+  // hidden and shown again: GTK takes the tray's window down and up for that, as it does to name
+  // it (its class name is the program's already), and GDK then thaws updates of the new window
+  // that only the old one froze, with a critical warning, on every tray tried.
   icon.reset(gtk_status_icon_new_from_pixbuf(image.get()));
   gtk_status_icon_set_title(icon.get(), "Pyrelle");
-  gtk_status_icon_set_name(icon.get(), "pyrelle");
   signals.emplace_back(icon.get(), "size-changed", G_CALLBACK(sizeChanged), this);
   signals.emplace_back(icon.get(), "activate", G_CALLBACK(clicked), this);
   signals.emplace_back(icon.get(), "popup-menu", G_CALLBACK(popupMenu), this);
