@@ -41,7 +41,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
-      bus(sessionBus()) {
+      bus(sessionBus()),
+      iconFolder(bus ? panelIconFolder() : std::string()) {
   armUnseenTimer();
   item.setObserver(this);
   menuState.setMenu(item.menu());
@@ -62,7 +63,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
   callbacks.activationToken = context.activationToken;
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
-  exported->setIconThemePath(panelIconFolder());
+  exported->setIconThemePath(iconFolder);
   // Not on the bus after all: the tray icon is all there is.
   if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
@@ -116,8 +117,13 @@ void StatusItemView::showTitle() {
   if (!exported || !hostProcess) return;
   const ItemLook look =
       itemLookFor(_presentation, panelHostOf(*hostProcess), sessionScale(), title);
+  std::string iconName = look.iconName;
+  if (look.iconByPath && !iconFolder.empty()) {
+    std::string file = iconFolder + "/" + iconName + ".svg";
+    if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) iconName = std::move(file);
+  }
   // Each setter signals only a change: where the label shows, a new title costs one signal.
-  exported->setIcon(look.iconName, drawTitleIcons(title, look.pixmapSizesPx));
+  exported->setIcon(iconName, drawTitleIcons(title, look.pixmapSizesPx));
   exported->setToolTip(look.toolTip);
   exported->setLabel(look.label, look.labelGuide);
 }

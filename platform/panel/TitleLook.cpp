@@ -25,8 +25,12 @@ ItemLook itemLookFor(TitlePresentation presentation, PanelHost host, int scale,
   if (presentation == TitlePresentation::Label) {
     look.label = labelFor(title);
     look.labelGuide = labelGuideFor(look.label);
-    // Cinnamon takes a path with "symbolic" in it for a name in its theme, and finds nothing.
-    look.iconName = host == PanelHost::Cinnamon ? applicationIconName : thermometerIconName;
+    // Cinnamon looks a name up as symbolic first, and takes a path with "symbolic" in it for a
+    // name in its theme, which it then does not find: it gets the full-colour icon, by its path
+    // where that is the program's own copy.
+    const bool cinnamon = host == PanelHost::Cinnamon;
+    look.iconName = cinnamon ? applicationIconName : thermometerIconName;
+    look.iconByPath = cinnamon;
     // Where the label does not show, the title still does on hover.
     look.toolTip = hostShowsLabels(host) ? std::string(itemName) : toolTipFor(title);
     return look;

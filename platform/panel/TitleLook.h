@@ -19,6 +19,8 @@ struct ItemLook {
   std::string labelGuide;
   // A name in the icon theme (or the item's IconThemePath); empty: none.
   std::string iconName;
+  // Where the item's IconThemePath holds that icon, IconName is the path of its file instead.
+  bool iconByPath = false;
   // The title drawn at these sizes and sent as pixmaps.
   std::vector<int> pixmapSizesPx;
   std::string toolTip;

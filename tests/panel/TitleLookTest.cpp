@@ -70,9 +70,11 @@ TEST(TitleLook, TheLabelCarriesTheTitleAndNeverGoesEmpty) {
   EXPECT_EQ(itemLookFor(TitlePresentation::Label, PanelHost::GnomeShell, 1, "").label, "--");
 
   // Forced on hosts that show no label, the title shows on hover; Cinnamon gets the full-colour
-  // icon, since it takes a path with "symbolic" in it for a name in its theme.
+  // icon by its path, since it takes a path with "symbolic" in it for a name in its theme.
   const ItemLook cinnamon = itemLookFor(TitlePresentation::Label, PanelHost::Cinnamon, 1, "45 °C");
   EXPECT_EQ(cinnamon.iconName, "io.github.pyrelle.Pyrelle");
+  EXPECT_TRUE(cinnamon.iconByPath);
+  EXPECT_FALSE(padded.iconByPath);
   EXPECT_EQ(cinnamon.toolTip, "Pyrelle: 45 °C");
 
   // Drawn into the icon, the title leaves the label empty, except on MATE's Notification Area,
