@@ -55,37 +55,40 @@ GObjectPtr<GdkPixbuf> pixbufOf(const TitleIcon& icon) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(Callbacks handlers)
-    : callbacks(std::move(handlers)), icon(gtk_status_icon_new()), sizePx(initialSizePx) {
-  // Shown once it has its image, so that the tray sizes it for that from the start.
-  gtk_status_icon_set_visible(icon.get(), FALSE);
-  const BundleIdentity& identity = NSBundle::mainBundle().identity();
-  gtk_status_icon_set_title(icon.get(), identity.name.c_str());
-  gtk_status_icon_set_name(icon.get(), identity.programName.c_str());
+TrayIcon::TrayIcon(Callbacks handlers) : callbacks(std::move(handlers)), sizePx(initialSizePx) {}
+
+TrayIcon::~TrayIcon() {
+  signals.clear();
+  if (icon) gtk_status_icon_set_visible(icon.get(), FALSE);
+}
+
+void TrayIcon::show(const std::string& shownTitle, const std::string& toolTip) {
+  if (shownTitle != title) {
+    title = shownTitle;
+    draw();
+  }
+  if (icon) gtk_status_icon_set_tooltip_text(icon.get(), toolTip.c_str());
+}
+
+bool TrayIcon::isEmbedded() const { return icon && gtk_status_icon_is_embedded(icon.get()); }
+
+void TrayIcon::draw() {
+  const GObjectPtr<GdkPixbuf> image = pixbufOf(drawTitleIcon(title, sizePx));
+  if (!image) return;
+  if (icon) {
+    gtk_status_icon_set_from_pixbuf(icon.get(), image.get());
+    return;
+  }
+  // Made with its first image, so that the tray sizes it for that from the start, and never
+  // hidden and shown again: GTK takes the tray's window down and up for that, as it does to name
+  // it (its class name is the program's already), and GDK then thaws updates of the new window
+  // that only the old one froze, with a critical warning, on every tray tried.
+  icon.reset(gtk_status_icon_new_from_pixbuf(image.get()));
+  gtk_status_icon_set_title(icon.get(), NSBundle::mainBundle().identity().name.c_str());
   signals.emplace_back(icon.get(), "size-changed", G_CALLBACK(sizeChanged), this);
   signals.emplace_back(icon.get(), "activate", G_CALLBACK(clicked), this);
   signals.emplace_back(icon.get(), "popup-menu", G_CALLBACK(popupMenu), this);
   signals.emplace_back(icon.get(), "notify::embedded", G_CALLBACK(embeddedChanged), this);
-}
-
-TrayIcon::~TrayIcon() {
-  signals.clear();
-  gtk_status_icon_set_visible(icon.get(), FALSE);
-}
-
-void TrayIcon::show(const std::string& shownTitle, const std::string& toolTip) {
-  gtk_status_icon_set_tooltip_text(icon.get(), toolTip.c_str());
-  if (shownTitle == title) return;
-  title = shownTitle;
-  draw();
-  gtk_status_icon_set_visible(icon.get(), TRUE);
-}
-
-bool TrayIcon::isEmbedded() const { return gtk_status_icon_is_embedded(icon.get()); }
-
-void TrayIcon::draw() {
-  const GObjectPtr<GdkPixbuf> image = pixbufOf(drawTitleIcon(title, sizePx));
-  if (image) gtk_status_icon_set_from_pixbuf(icon.get(), image.get());
 }
 
 // Handled here, so GTK does not scale the old image itself: the title is drawn again for the

@@ -1,7 +1,8 @@
 #pragma once
 // The XEmbed tray icon (GtkStatusIcon) shown where no StatusNotifierWatcher hosts the item: the
 // title drawn at the size the tray gives the icon, the tooltip, and a click (either button) that
-// asks for the menu. Knows whether a tray has embedded it.
+// asks for the menu. Knows whether a tray has embedded it. The GtkStatusIcon is made with the
+// first title.
 
 #include <gtk/gtk.h>
 
@@ -23,6 +24,7 @@ class TrayIcon final : public TrayIconView {
   void show(const std::string& title, const std::string& toolTip) override;
   bool isEmbedded() const override;
 
+  // nullptr until the first title is shown.
   GtkStatusIcon* statusIcon() const { return icon.get(); }
 
  private:

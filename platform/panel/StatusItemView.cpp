@@ -1,10 +1,9 @@
 #include "platform/panel/StatusItemView.h"
 
 #include "platform/appkit/NSMenu.h"
-#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/panel/ThermometerIcon.h"
+#include "platform/panel/PanelIconFolder.h"
 #include "platform/panel/TitleLook.h"
 
 namespace {
@@ -14,6 +13,14 @@ GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer
   g_source_set_callback(timer.get(), due, self, nullptr);
   g_source_attach(timer.get(), nullptr);
   return timer;
+}
+
+// The session's integer scale, as GTK reads it: what the hosts that draw the largest pixmap
+// multiply their size by. 1 where it is unset or not one.
+int sessionScale() {
+  const char* value = g_getenv("GDK_SCALE");
+  const gint64 scale = value != nullptr ? g_ascii_strtoll(value, nullptr, 10) : 1;
+  return scale >= 1 && scale <= 4 ? static_cast<int>(scale) : 1;
 }
 
 }  // namespace
@@ -27,7 +34,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
           parseTitleSetting(NSUserDefaults::standardUserDefaults().stringForKey("title", "Panel"))),
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
-      bus(context.bus != nullptr ? G_DBUS_CONNECTION(g_object_ref(context.bus)) : nullptr) {
+      bus(context.bus != nullptr ? G_DBUS_CONNECTION(g_object_ref(context.bus)) : nullptr),
+      iconFolder(bus ? panelIconFolder() : std::string()) {
   armUnseenTimer(context.timing.unseenDelay);
   item.setObserver(this);
   menuState.setMenu(item.menu());
@@ -50,7 +58,7 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
   callbacks.activationToken = context.activationToken;
   exported =
       std::make_unique<StatusNotifierItem>(bus.get(), number, menuPath, std::move(callbacks));
-  exported->setIconThemePath(thermometerThemePath());
+  exported->setIconThemePath(iconFolder);
   // Not on the bus after all: the tray icon is all there is.
   if (!exported->isExported()) trayTimer = startTimer(std::chrono::milliseconds(0), trayDue, this);
 }
@@ -98,21 +106,21 @@ void StatusItemView::watcherGone() {
 void StatusItemView::showTitle() {
   const std::string& title = item.title();
   _presentation = titlePresentation(setting, hostProcess);
-  if (tray)
-    tray->show(drawnTitle(title), toolTipFor(NSBundle::mainBundle().identity().name, title));
+  if (tray) tray->show(drawnTitle(title), toolTipFor(title));
   // Nothing reads the exported item while no watcher hosts it: it is brought up to date (and
   // any icon drawn) when one appears, before the item registers with it.
   if (!exported || !hostProcess) return;
-  if (_presentation == TitlePresentation::Label) {
-    // The label alone follows the title: one signal per change.
-    exported->setIcon(thermometerIconName(), {});
-    exported->setToolTip(NSBundle::mainBundle().identity().name);
-    exported->setLabel(title, labelGuideFor(title));
-    return;
+  const ItemLook look =
+      itemLookFor(_presentation, panelHostOf(*hostProcess), sessionScale(), title);
+  std::string iconName = look.iconName;
+  if (look.iconByPath && !iconFolder.empty()) {
+    std::string file = iconFolder + "/" + iconName + ".svg";
+    if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) iconName = std::move(file);
   }
-  exported->setLabel("", "");
-  exported->setIcon("", drawTitleIcons(title, iconSizesPxFor(*hostProcess)));
-  exported->setToolTip(toolTipFor(NSBundle::mainBundle().identity().name, title));
+  // Each setter signals only a change: where the label shows, a new title costs one signal.
+  exported->setIcon(iconName, drawTitleIcons(title, look.pixmapSizesPx));
+  exported->setToolTip(look.toolTip);
+  exported->setLabel(look.label, look.labelGuide);
 }
 
 PanelToolkit* StatusItemView::toolkit() const {

@@ -99,6 +99,8 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   MenuOpenState menuState;
   GObjectPtr<GDBusConnection> bus;
   std::unique_ptr<MenuRequestLimits> menuLimits;
+  // The item's IconThemePath: where the label's icons are, unless installed.
+  const std::string iconFolder;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;

@@ -1,6 +1,7 @@
 #pragma once
 // The status item's title drawn as a small icon, for panels that show no label: light digits on
-// a dark rounded badge, which reads on light and on dark panels. Drawn with our own block font
+// a dark rounded badge with a lighter rim, which reads on light panels, on dark ones and on one
+// of the badge's own grey. Drawn with our own block font
 // for the exact size the panel shows, on whole pixels, so nothing is scaled down and no font
 // files are loaded.
 

@@ -108,7 +108,7 @@ class ApplicationRun : public testing::Test {
 
 }  // namespace
 
-TEST_F(ApplicationRun, TheControlsShowTheStoredSettingsAndTheLoginItemWhichPreferencesReread) {
+TEST_F(ApplicationRun, TheControlsShowTheStoredSettingsAndTheLoginItemWhichPreferencesAndReopenReread) {
   settings().setInteger(12, "refreshinterval");
   settings().setBool(true, "farenheit");
   restartSettings();
@@ -117,10 +117,14 @@ TEST_F(ApplicationRun, TheControlsShowTheStoredSettingsAndTheLoginItemWhichPrefe
     EXPECT_EQ(controls(), "°F 12 s: segment 1, field 12, slider 12, check box 1");
     EXPECT_EQ(statusItem().title(), "113 °F");
 
-    // Preferences... reads the login items again.
+    // Preferences... reads the login items again, and so does a second launch, which the
+    // running program takes as a reopen and answers itself.
     std::filesystem::remove(home.autostart() / "pyrelle.desktop");  // removed elsewhere
     choose("Preferences...");
     EXPECT_EQ(app().automaticStartupCheckbox()->state(), NSOffState);
+    home.write("pyrelle.desktop", entryWithExec(bundlePath));  // added elsewhere
+    EXPECT_FALSE(NSApp().delegate()->applicationShouldHandleReopen());
+    EXPECT_EQ(app().automaticStartupCheckbox()->state(), NSOnState);
   });
 }
 

@@ -299,18 +299,27 @@ TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
   }
 }
 
+// The label carries the title byte for byte, padding included; the drawn title goes out as
+// pixmaps.
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
-  const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t> cases[] = {
-      {"gnome-shell", "", TitlePresentation::Label, 0},
-      {"ayatana-indicat", "", TitlePresentation::Label, 0},  // the kernel's 15-character cut
-      {"xfce4-panel", "", TitlePresentation::Icon, 0},
-      {"xfce4-panel", "[Panel]\ntitle=label\n", TitlePresentation::Label, 0},
-      {"gnome-shell", "[Panel]\ntitle= Icon \n", TitlePresentation::Icon, 0},
-      {"gnome-shell", "[Panel]\ntitle=sideways\n", TitlePresentation::Label, 1},
+  const Lines labelOnly{"XAyatanaNewLabel"}, icon{"NewIcon", "NewToolTip"};
+  const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t, Lines> cases[] = {
+      {"gnome-shell", "", TitlePresentation::Label, 0, labelOnly},
+      {"ayatana-indicat", "", TitlePresentation::Label, 0, labelOnly},  // the kernel's cut
+      {"notification-ar", "", TitlePresentation::Label, 0, labelOnly},
+      {"xfce4-panel", "", TitlePresentation::Icon, 0, icon},
+      // Where the label does not show, the tooltip carries the title too.
+      {"xfce4-panel",
+       "[Panel]\ntitle=label\n",
+       TitlePresentation::Label,
+       0,
+       {"NewToolTip", "XAyatanaNewLabel"}},
+      {"gnome-shell", "[Panel]\ntitle= Icon \n", TitlePresentation::Icon, 0, icon},
+      {"gnome-shell", "[Panel]\ntitle=sideways\n", TitlePresentation::Label, 1, labelOnly},
   };
   const std::string folder = std::string(g_get_user_config_dir()) + "/pyrelle";
   g_mkdir_with_parents(folder.c_str(), 0700);
-  for (const auto& [host, setting, shown, settingLogged] : cases) {
+  for (const auto& [host, setting, shown, settingLogged, signalled] : cases) {
     SCOPED_TRACE(std::string(host) + " with \"" + setting + "\"");
     g_file_set_contents((folder + "/settings.ini").c_str(), setting, -1, nullptr);
     NSUserDefaults::resetStandardUserDefaultsForTesting(g_get_user_config_dir());
@@ -325,23 +334,26 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
     // A reply comes after every signal the item sent before it.
     panel.property("Id");
     panel.signals.clear();
-    item->setTitle("113 °F");
+    item->setTitle(" 5 °C");
     panel.property("Id");
-    const GVariantPtr label = panel.property("XAyatanaLabel");
+    EXPECT_EQ(panel.signals, signalled);
+    const auto text = [&panel](const char* property) {
+      return std::string(g_variant_get_string(panel.property(property).get(), nullptr));
+    };
     const GVariantPtr pixmaps = panel.property("IconPixmap");
-    EXPECT_STREQ(g_variant_get_string(label.get(), nullptr),
-                 shown == TitlePresentation::Label ? "113 °F" : "");
     if (shown == TitlePresentation::Label) {
-      EXPECT_EQ(panel.signals, Lines{"XAyatanaNewLabel"});
+      EXPECT_EQ(text("XAyatanaLabel"), " 5 °C");
+      EXPECT_EQ(text("XAyatanaLabelGuide"), "-00 °F");
       EXPECT_EQ(g_variant_n_children(pixmaps.get()), 0u) << "an icon drawn beside the label";
     } else {
-      // NewIcon only when the drawing changed; the first pixmap is ARGB32 in network byte order.
-      EXPECT_TRUE(panel.signals == Lines{"NewToolTip"} ||
-                  panel.signals == (Lines{"NewIcon", "NewToolTip"}));
+      // The first pixmap, ARGB32 in network byte order, is the title drawn at its size.
+      EXPECT_EQ(text("XAyatanaLabel"), "");
       ASSERT_GT(g_variant_n_children(pixmaps.get()), 0u);
-      const GVariantPtr bytes(g_variant_get_child_value(
-          GVariantPtr(g_variant_get_child_value(pixmaps.get(), 0)).get(), 2));
-      std::vector<std::uint32_t> expected = drawTitleIcon("113 °F", 16).argb;
+      const GVariantPtr first(g_variant_get_child_value(pixmaps.get(), 0));
+      gint32 size = 0;
+      g_variant_get_child(first.get(), 1, "i", &size);
+      const GVariantPtr bytes(g_variant_get_child_value(first.get(), 2));
+      std::vector<std::uint32_t> expected = drawTitleIcon("5 °C", size).argb;
       for (std::uint32_t& pixel : expected) pixel = GUINT32_TO_BE(pixel);
       EXPECT_TRUE(
           g_variant_get_size(bytes.get()) == 4 * expected.size() &&

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 namespace {
@@ -65,10 +66,42 @@ TEST(TitleIcon, OddTitlesAndSizesAreSafe) {
     ASSERT_TRUE(icon.height >= 8 && icon.height <= 256 && icon.width >= icon.height &&
                 icon.width <= 4 * 256);
     ASSERT_EQ(icon.argb.size(), static_cast<std::size_t>(icon.width * icon.height));
-    // Straight alpha: the badge's smoothed corners keep its full colour, only less opaque.
+    // Straight alpha: the badge's smoothed corners keep its rim's full colour, only less opaque.
     EXPECT_TRUE(std::all_of(icon.argb.begin(), icon.argb.end(), [](std::uint32_t pixel) {
-      return pixel == 0 || pixel >> 24 == 0xFF || (pixel & 0xFFFFFFu) == 0x25292Eu;
+      const std::uint32_t rgb = pixel & 0xFFFFFFu;
+      return pixel == 0 || pixel >> 24 == 0xFF || rgb == 0x25292Eu || rgb == 0x737B86u;
     }));
+  }
+}
+
+// At the sizes hosts draw (16 to 24 px, and 32 and 44 at scale 2) the digits sit on whole pixels:
+// inside their box every pixel is ink or the badge's body, so a host that draws the pixmap at
+// its own size shows no other colour there; and every stroke is as thick one way as the other.
+TEST(TitleIcon, DigitsSitOnWholePixelsWithEvenStrokes) {
+  for (const std::string title : {"45", "113", "-12", "209", "888", "100", "7"}) {
+    for (const int size : {16, 22, 24, 32, 44}) {
+      SCOPED_TRACE(title + " at " + std::to_string(size));
+      const TitleIcon icon = drawTitleIcon(title, size);
+      const InkBox ink = inkOf(icon);
+      std::set<int> across, down;  // lengths of ink runs along rows and along columns
+      for (int y = ink.top; y <= ink.bottom; ++y) {
+        for (int x = ink.left; x <= ink.right; ++x) {
+          const std::uint32_t pixel = icon.argb[static_cast<std::size_t>(y * icon.width + x)];
+          ASSERT_TRUE(pixel == 0xFFFFFFFFu || pixel == 0xF025292Eu) << x << "," << y;
+          if (inked(icon, x, y) && (x == ink.left || !inked(icon, x - 1, y))) {
+            int end = x;
+            while (end <= ink.right && inked(icon, end, y)) ++end;
+            across.insert(end - x);
+          }
+          if (inked(icon, x, y) && (y == ink.top || !inked(icon, x, y - 1))) {
+            int end = y;
+            while (end <= ink.bottom && inked(icon, x, end)) ++end;
+            down.insert(end - y);
+          }
+        }
+      }
+      EXPECT_EQ(*across.begin(), *down.begin());
+    }
   }
 }
 
