@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::size_t commLength = 15;
-
 std::string procEntry(int pid, const char* entry) {
   return "/proc/" + std::to_string(pid) + "/" + entry;
 }
@@ -22,7 +20,7 @@ std::string processName(int pid) {
   if (!g_file_get_contents(procEntry(pid, "comm").c_str(), &contents, nullptr, nullptr)) return {};
   const GCharPtr owned(contents);
   std::string comm(g_strchomp(contents));
-  if (comm.size() < commLength) return comm;
+  if (comm.size() < processNameCutLength) return comm;
   // Reading the executable's link needs the same rights as tracing the process: it may fail.
   const GCharPtr exe(g_file_read_link(procEntry(pid, "exe").c_str(), nullptr));
   if (!exe) return comm;

@@ -3,10 +3,12 @@
 #include <array>
 #include <utility>
 
+#include "platform/panel/HostProcess.h"
+
 namespace {
 
-// The kernel keeps 15 characters of a process name; a cut name matches the start of a known one.
-constexpr std::size_t commLength = 15;
+// A name the kernel cut short matches the start of a known one.
+constexpr std::size_t commLength = processNameCutLength;
 
 constexpr std::array<std::pair<std::string_view, PanelHost>, 8> knownHosts = {{
     {"gnome-shell", PanelHost::GnomeShell},

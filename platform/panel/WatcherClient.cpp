@@ -82,6 +82,9 @@ void WatcherClient::identified(GObject* bus, GAsyncResult* result, gpointer self
   if (reply != nullptr) {
     g_variant_get(reply, "(u)", &pid);
     g_variant_unref(reply);
+  } else {
+    NSLog("Panel: cannot tell which program shows status items (" + loggable(error.message()) +
+          "); showing the title as for an unknown panel");
   }
   client->listener.watcherAppeared(processName(static_cast<int>(pid)));
   client->registerItem();
