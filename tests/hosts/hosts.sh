@@ -3,23 +3,24 @@
 # function each. A row: the host (test hosts_HOST); its screen: x11 (an Xvfb the scenario starts),
 # gnome or sway (headless Wayland compositors of their own); the scale (2: QT_SCALE_FACTOR and
 # GDK_SCALE for host and program, on a screen twice as large); how the title is shown: label, icon
-# (the program's pixmap, drawn by the host) or xembed (the fallback tray icon); the desktop's
-# XDG_CURRENT_DESKTOP; the start function and its arguments.
+# (the program's pixmap, drawn by the host), rescaled (the same, but the host asks for a smaller
+# size and scales it up itself: sharpness is measured, not required) or xembed (the fallback tray
+# icon); the desktop's XDG_CURRENT_DESKTOP; the start function and its arguments.
 hosts_table() {
   cat <<'TABLE'
-gnome-shell     gnome  1  label   GNOME         start_gnome_shell
-xfce-systray    x11    1  icon    XFCE          start_xfce4_panel systray
-xfce-indicator  x11    1  label   XFCE          start_xfce4_panel indicator
-waybar          sway   1  icon    sway          start_waybar
-lxqt-panel      x11    1  icon    LXQt          start_lxqt_panel
-lxqt-panel-x2   x11    2  icon    LXQt          start_lxqt_panel
-trayer          x11    1  xembed  -             start_trayer
-plasma          x11    1  icon    KDE           start_plasma
-plasma-x2       x11    2  icon    KDE           start_plasma
-cinnamon        x11    1  icon    X-Cinnamon    start_cinnamon
-mate-na         x11    1  label   MATE          start_mate NotificationAreaAppletFactory::NotificationArea
-mate-indicator  x11    1  label   MATE          start_mate IndicatorAppletFactory::IndicatorApplet msd
-budgie          x11    1  xembed  Budgie:GNOME  start_budgie
+gnome-shell     gnome  1  label    GNOME         start_gnome_shell
+xfce-systray    x11    1  icon     XFCE          start_xfce4_panel systray
+xfce-indicator  x11    1  label    XFCE          start_xfce4_panel indicator
+waybar          sway   1  icon     sway          start_waybar
+lxqt-panel      x11    1  icon     LXQt          start_lxqt_panel
+lxqt-panel-x2   x11    2  icon     LXQt          start_lxqt_panel
+trayer          x11    1  xembed   -             start_trayer
+plasma          x11    1  icon     KDE           start_plasma
+plasma-x2       x11    2  rescaled KDE           start_plasma
+cinnamon        x11    1  icon     X-Cinnamon    start_cinnamon
+mate-na         x11    1  label    MATE          start_mate NotificationAreaAppletFactory::NotificationArea
+mate-indicator  x11    1  label    MATE          start_mate IndicatorAppletFactory::IndicatorApplet msd
+budgie          x11    1  xembed   Budgie:GNOME  start_budgie
 TABLE
 }
 # start_HOST DIR [ARGS]: runs in a subshell with DISPLAY (x11 screens), the row's variables and a

