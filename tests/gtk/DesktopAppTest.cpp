@@ -8,8 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -134,27 +132,6 @@ TEST_F(DesktopAppTest, SecondLaunchShowsTheRunningInstancesPreferences) {
   EXPECT_TRUE(g_subprocess_get_identifier(second.get()) == nullptr &&
               g_subprocess_get_successful(second.get()));
   EXPECT_TRUE(preferences().window() && gtk_widget_get_visible(GTK_WIDGET(preferences().window())));
-}
-
-// Starting opens no display, and the preferences window with the windows' icon maps no SVG
-// library: both would stay in memory for the whole run. A fresh process, as death tests run.
-[[noreturn]] void startThenOpenPreferences() {
-  NSMainInterface objects;
-  const auto backend = gtkBackend();
-  int argc = 0;
-  char** argv = nullptr;
-  if (backend->start(argc, argv) != 0) std::_Exit(2);
-  backend->interfaceLoaded(objects);
-  if (gdk_display_get_default() != nullptr) std::_Exit(3);
-  objects.window.makeKeyAndOrderFront(nullptr);
-  if (toolkitOf(*backend)->preferencesViewForTesting()->window() == nullptr) std::_Exit(4);
-  std::ifstream maps("/proc/self/maps");
-  const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
-  std::_Exit(mapped.find("librsvg") == std::string::npos ? 0 : 5);
-}
-
-TEST(ApplicationMainTest, NothingOfTheToolkitOrSvgLoadedBeforeAWindowNeedsIt) {
-  EXPECT_EXIT(startThenOpenPreferences(), ::testing::ExitedWithCode(0), "");
 }
 
 // Runs the whole program in a session without a display, or in one that sends SIGTERM once the
