@@ -68,16 +68,13 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 // `after` is `before` with at most one line changed and any lines added.
 bool changesOneLineAtMost(const std::string& before, const std::string& after) {
-  const std::vector<std::string> old = linesOf(before);
-  const std::vector<std::string> now = linesOf(after);
-  std::size_t same = 0;
-  while (same < old.size() && same < now.size() && old[same] == now[same]) ++same;
-  std::size_t sameAtEnd = 0;
-  while (sameAtEnd < old.size() - same && sameAtEnd < now.size() - same &&
-         old[old.size() - 1 - sameAtEnd] == now[now.size() - 1 - sameAtEnd]) {
-    ++sameAtEnd;
-  }
-  return old.size() - same - sameAtEnd <= 1;
+  const std::vector<std::string> old = linesOf(before), now = linesOf(after);
+  const auto same =
+      std::mismatch(old.begin(), old.end(), now.begin(), now.end()).first - old.begin();
+  const auto sameAtEnd =
+      std::mismatch(old.rbegin(), old.rend() - same, now.rbegin(), now.rend() - same).first -
+      old.rbegin();
+  return old.size() - static_cast<std::size_t>(same + sameAtEnd) <= 1;
 }
 
 bool isCleanLine(const std::string& line) {
