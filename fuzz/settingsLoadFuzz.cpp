@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,27 +27,25 @@ void check(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-void removeConfigFolder();
-
 // A private folder in memory where there is one, made once for the whole run and removed at
 // its end.
-const std::string& configFolder() {
-  static const std::string folder = [] {
+struct ConfigFolder {
+  ConfigFolder() {
     const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "pyrelle-fuzz-XXXXXX").string();
-    check(mkdtemp(pattern.data()) != nullptr);
-    fs::create_directories(pattern + "/pyrelle");
-    return pattern;
-  }();
-  // Registered after the folder's name, so that it runs while the name still exists.
-  static const bool removedAtExit = std::atexit(removeConfigFolder) == 0;
-  check(removedAtExit);
-  return folder;
-}
+    path = (base / "pyrelle-fuzz-XXXXXX").string();
+    check(mkdtemp(path.data()) != nullptr);
+    fs::create_directories(path + "/pyrelle");
+  }
+  ~ConfigFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  std::string path;
+};
 
-void removeConfigFolder() {
-  std::error_code ignored;
-  fs::remove_all(configFolder(), ignored);
+const std::string& configFolder() {
+  static const ConfigFolder folder;
+  return folder.path;
 }
 
 std::string contentOf(const fs::path& file) {
