@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,27 +27,25 @@ void check(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-void removeConfigFolder();
-
 // A private folder in memory where there is one, made once for the whole run and removed at
 // its end.
-const std::string& configFolder() {
-  static const std::string folder = [] {
+struct ConfigFolder {
+  ConfigFolder() {
     const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "pyrelle-fuzz-XXXXXX").string();
-    check(mkdtemp(pattern.data()) != nullptr);
-    fs::create_directories(pattern + "/pyrelle");
-    return pattern;
-  }();
-  // Registered after the folder's name, so that it runs while the name still exists.
-  static const bool removedAtExit = std::atexit(removeConfigFolder) == 0;
-  check(removedAtExit);
-  return folder;
-}
+    path = (base / "pyrelle-fuzz-XXXXXX").string();
+    check(mkdtemp(path.data()) != nullptr);
+    fs::create_directories(path + "/pyrelle");
+  }
+  ~ConfigFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  std::string path;
+};
 
-void removeConfigFolder() {
-  std::error_code ignored;
-  fs::remove_all(configFolder(), ignored);
+const std::string& configFolder() {
+  static const ConfigFolder folder;
+  return folder.path;
 }
 
 std::string contentOf(const fs::path& file) {
@@ -68,16 +65,13 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 // `after` is `before` with at most one line changed and any lines added.
 bool changesOneLineAtMost(const std::string& before, const std::string& after) {
-  const std::vector<std::string> old = linesOf(before);
-  const std::vector<std::string> now = linesOf(after);
-  std::size_t same = 0;
-  while (same < old.size() && same < now.size() && old[same] == now[same]) ++same;
-  std::size_t sameAtEnd = 0;
-  while (sameAtEnd < old.size() - same && sameAtEnd < now.size() - same &&
-         old[old.size() - 1 - sameAtEnd] == now[now.size() - 1 - sameAtEnd]) {
-    ++sameAtEnd;
-  }
-  return old.size() - same - sameAtEnd <= 1;
+  const std::vector<std::string> old = linesOf(before), now = linesOf(after);
+  const auto same =
+      std::mismatch(old.begin(), old.end(), now.begin(), now.end()).first - old.begin();
+  const auto sameAtEnd =
+      std::mismatch(old.rbegin(), old.rend() - same, now.rbegin(), now.rend() - same).first -
+      old.rbegin();
+  return old.size() - static_cast<std::size_t>(same + sameAtEnd) <= 1;
 }
 
 bool isCleanLine(const std::string& line) {

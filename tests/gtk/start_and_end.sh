@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The program as a user starts it never hangs and never ends without saying why: against a
 # session bus that never answers, against a frozen running instance, when the session bus goes
-# away, and when the X display goes away once a window was open. Runs inside xvfb-run and
-# dbus-run-session.
+# away, and when the X display goes away once a window was open; and it loads its toolkit only
+# when a window needs it. Runs inside xvfb-run and dbus-run-session.
 set -u
 program=$1
 work=$(mktemp -d)
@@ -67,7 +67,9 @@ kill "$daemon"
 within 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
   fail "the bus went away unsaid" "$work/bus.log"
 
-# The X display goes away after the preferences window opened (a second launch opens it): one
+# With a display: no toolkit library mapped while only the panel item shows (and, with a GLib
+# before 2.76, GLib's slice caches off); a second launch opens the preferences window, which
+# loads the GTK module then, and no SVG library with it. The X display then goes away: one
 # line, and status 1.
 Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
@@ -75,8 +77,17 @@ within 10 test -s "$work/display"
 export DISPLAY=:$(cat "$work/display")
 "$program" 2>"$work/x.log" &
 pid=$!
+mapped() { grep -q "$1" "/proc/$pid/maps"; }
 within 20 owned "$bus" || fail "no instance on the second display" "$work/x.log"
+within 5 mapped libdbusmenu && sleep 1
+mapped libgtk-3 && fail "GTK mapped before any window" "$work/x.log"
+pkg-config --atleast-version=2.76 glib-2.0 ||
+  tr '\0' '\n' <"/proc/$pid/environ" | grep -qx G_SLICE=always-malloc ||
+  fail "GLib's slice caches on" "$work/x.log"
 "$program" || fail "the second launch did not open the window" "$work/x.log"
+within 5 mapped pyrelle-gtk.so || fail "the module was not loaded for the window" "$work/x.log"
+mapped librsvg && fail "an SVG library mapped for the window" "$work/x.log"
+grep -q Cannot "$work/x.log" && fail "the window could not be made" "$work/x.log"
 kill "$xvfb"
 within 10 ended "$pid"
 wait "$pid"

@@ -39,14 +39,4 @@ TEST(AppleSMCDriverTest, WrongMethodSizesPointersOrCommandsFailAndLeaveTheOutput
   EXPECT_EQ(service.totalCalls(), 0) << "nothing reached the key handlers";
 }
 
-TEST(AppleSMCDriverTest, InputAndOutputMayBeTheSameBuffer) {
-  ScriptedSMCService service;
-  service.setTemperature("TC0D", 40.5);
-  SMCCallRecord record = request(SMCCommandReadBytes, 2);
-  std::size_t size = sizeof record;
-  ASSERT_EQ(service.callStructMethod(2, &record, 80, &record, &size), 0);
-  EXPECT_EQ(record.bytes[1], 0x80);
-  EXPECT_EQ(record.key, SMCFourCharCode("TC0D"));
-}
-
 }  // namespace

@@ -9,6 +9,7 @@
 
 namespace {
 
+// One record as both input and output, as a client may pass it.
 kern_return_t callKeyInfo(io_connect_t connection) {
   SMCCallRecord record{SMCFourCharCode("TC0D"), {}, 0, 0, {}, SMCCommandReadKeyInfo, {}, {}};
   std::size_t size = sizeof record;
