@@ -9,11 +9,12 @@ home=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 export XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run NO_AT_BRIDGE=1
 mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
-/usr/bin/python3 -u "$here/../tests/package/watcher.py" >"$home/watcher" &
-for _ in $(seq 50); do grep -q ready "$home/watcher" && break; sleep 0.1; done
+/usr/bin/python3 "$here/sni-watcher.py" xfce4-panel "$home/counts" "$home/registered" &
+for _ in $(seq 50); do gdbus introspect --session -d org.kde.StatusNotifierWatcher \
+  -o /StatusNotifierWatcher >/dev/null 2>&1 && break; sleep 0.1; done
 "$program" 2>"$home/log" &
 pid=$!
-for _ in $(seq 100); do grep -q registered "$home/watcher" && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$home/registered" ] && break; sleep 0.1; done
 /usr/bin/python3 - "$pid" <<'PY'
 import sys, time
 from gi.repository import Gio, GLib
