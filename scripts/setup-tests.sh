@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth dbus dbus-x11 at-spi2-core
-  desktop-file-utils strace imagemagick shellcheck
+  desktop-file-utils strace imagemagick shellcheck x11-utils
   dpkg-dev file lintian appstream python3-gi
 )
 if [ -f tests/hosts/packages.txt ]; then
