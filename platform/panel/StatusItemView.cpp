@@ -17,6 +17,13 @@ GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer
 
 // The session's integer scale, as GTK reads it: what the hosts that draw the largest pixmap
 // multiply their size by. 1 where it is unset or not one.
+// "<folder>/<name>.svg" where the folder holds it; "" otherwise.
+std::string iconFileIn(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return {};
+  std::string file = folder + "/" + name + ".svg";
+  return g_file_test(file.c_str(), G_FILE_TEST_EXISTS) ? file : std::string();
+}
+
 int sessionScale() {
   const char* value = g_getenv("GDK_SCALE");
   const gint64 scale = value != nullptr ? g_ascii_strtoll(value, nullptr, 10) : 1;
@@ -35,7 +42,8 @@ StatusItemView::StatusItemView(NSStatusItem& shownItem, unsigned itemNumber, Con
       // Our own menu stuck on screen is taken down with the guard, as a host's is forgotten.
       menuState(context.timing.menuClosingGuard, [this] { popup.reset(); }),
       bus(context.bus != nullptr ? G_DBUS_CONNECTION(g_object_ref(context.bus)) : nullptr),
-      iconFolder(bus ? panelIconFolder() : std::string()) {
+      iconFolder(bus ? panelIconFolder() : std::string()),
+      applicationIconFile(iconFileIn(iconFolder, applicationIconName())) {
   armUnseenTimer(context.timing.unseenDelay);
   item.setObserver(this);
   menuState.setMenu(item.menu());
@@ -112,13 +120,11 @@ void StatusItemView::showTitle() {
   if (!exported || !hostProcess) return;
   const ItemLook look =
       itemLookFor(_presentation, panelHostOf(*hostProcess), sessionScale(), title);
-  std::string iconName = look.iconName;
-  if (look.iconByPath && !iconFolder.empty()) {
-    std::string file = iconFolder + "/" + iconName + ".svg";
-    if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) iconName = std::move(file);
-  }
+  // The application's icon goes by path where that is the program's own copy.
+  const bool byPath = look.iconByPath && !applicationIconFile.empty();
   // Each setter signals only a change: where the label shows, a new title costs one signal.
-  exported->setIcon(iconName, drawTitleIcons(title, look.pixmapSizesPx));
+  exported->setIcon(byPath ? applicationIconFile : look.iconName,
+                    drawTitleIcons(title, look.pixmapSizesPx));
   exported->setToolTip(look.toolTip);
   exported->setLabel(look.label, look.labelGuide);
 }

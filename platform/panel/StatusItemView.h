@@ -101,6 +101,8 @@ class StatusItemView final : private NSStatusItemObserver, private WatcherClient
   std::unique_ptr<MenuRequestLimits> menuLimits;
   // The item's IconThemePath: where the label's icons are, unless installed.
   const std::string iconFolder;
+  // The program's own copy of its full-colour icon, for hosts given it by path; "" for none.
+  const std::string applicationIconFile;
   std::unique_ptr<MenuExport> menuExport;
   std::unique_ptr<StatusNotifierItem> exported;
   std::unique_ptr<WatcherClient> watcher;
