@@ -30,8 +30,8 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-void settle() {
-  spinUntil([] { return false; }, 150ms);
+void pause(std::chrono::milliseconds duration) {
+  spinUntil([] { return false; }, duration);
 }
 
 bool tracking() { return NSRunLoop::mainRunLoop().currentMode() == NSRunLoopMode::EventTracking; }
@@ -130,6 +130,14 @@ struct StandInPanel {
     if (failure != nullptr && !reply) *failure = error.message();
     EXPECT_TRUE(reply || failure != nullptr) << method;
     return reply;
+  }
+  GVariantPtr menu(const char* method, const char* parameters) {
+    return call("/MenuBar", "com.canonical.dbusmenu", method, g_variant_new_parsed(parameters));
+  }
+  // A left click on the item, as lxqt-panel sends it.
+  void activate() {
+    call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
+         g_variant_new("(ii)", 10, 10));
   }
   // Says the watcher no longer holds `item`, as one does that lost track of it.
   void drop(const std::string& item) {
@@ -233,7 +241,7 @@ TEST_F(StatusItemViewTest, RegistersWithEveryWatcherAndUsesTheTrayIconBetween) {
   // said to show nothing, though it takes longer than the item may go unseen at start.
   first.stop();
   EXPECT_TRUE(spinUntil([&] { return !view->isRegistered() && view->trayIconForTesting(); }));
-  spinUntil([] { return false; }, 800ms);
+  pause(800ms);
   first.start();
   ASSERT_TRUE(registeredWith(first, 3));
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
@@ -255,7 +263,7 @@ TEST_F(StatusItemViewTest, DropsInARowEndInTheTrayAndARegistrationThatHoldsForgi
     return registeredWith(panel, ++registrations);
   };
   ASSERT_TRUE(dropped() && dropped());
-  spinUntil([] { return false; }, 3500ms);
+  pause(3500ms);
   ASSERT_TRUE(dropped() && dropped() && dropped());
   EXPECT_EQ(view->trayIconForTesting(), nullptr);
   panel.drop(exported);
@@ -270,10 +278,8 @@ TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
   makeItem();
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
-  const auto names = [](std::size_t count) {
-    return repeated(g_variant_new_string("label"), count);
-  };
-  const auto ids = [](std::size_t count) { return repeated(g_variant_new_int32(0), count); };
+  const auto names = [](std::size_t n) { return repeated(g_variant_new_string("label"), n); };
+  const auto ids = [](std::size_t n) { return repeated(g_variant_new_int32(0), n); };
   const auto events = [](std::size_t count) {
     return repeated(g_variant_new_parsed("(0, 'hovered', <0>, uint32 0)"), count);
   };
@@ -305,8 +311,6 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
   const Lines labelOnly{"XAyatanaNewLabel"}, icon{"NewIcon", "NewToolTip"};
   const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t, Lines> cases[] = {
       {"gnome-shell", "", TitlePresentation::Label, 0, labelOnly},
-      {"ayatana-indicat", "", TitlePresentation::Label, 0, labelOnly},  // the kernel's cut
-      {"notification-ar", "", TitlePresentation::Label, 0, labelOnly},
       {"xfce4-panel", "", TitlePresentation::Icon, 0, icon},
       // Where the label does not show, the tooltip carries the title too.
       {"xfce4-panel",
@@ -365,7 +369,7 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
 }
 
 TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries) {
-  makeItem({.menuClosingGuard = 1s});
+  makeItem();
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
   // What the hosts send: GNOME Shell AboutToShow at registration; xfce4-panel and waybar
@@ -378,19 +382,13 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
       {"AboutToShow", "(0,)", true},
       {"Event", "(0, 'closed', <0>, uint32 0)", false}};
   for (const auto& [method, parameters, trackingAfter] : steps) {
-    panel.call("/MenuBar", "com.canonical.dbusmenu", method, g_variant_new_parsed(parameters));
-    settle();
+    panel.menu(method, parameters);
+    pause(150ms);
     EXPECT_EQ(tracking(), trackingAfter) << method << parameters;
   }
-  // A host that never says "closed" holds the refresh only until the guard gives up.
-  panel.call("/MenuBar", "com.canonical.dbusmenu", "Event",
-             g_variant_new_parsed("(0, 'opened', <0>, uint32 0)"));
-  EXPECT_TRUE(spinUntil([] { return tracking(); }));
-  EXPECT_TRUE(spinUntil([] { return !tracking(); }));
-
-  // lxqt-panel's left click: our own menu opens, and holds the refresh while it shows.
-  panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
-             g_variant_new("(ii)", 10, 10));
+  // (A host that never says "closed": the guard test below.) lxqt-panel's left click: our own
+  // menu opens, and holds the refresh while it shows.
+  panel.activate();
   EXPECT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() && tracking(); }));
   const auto* popup = dynamic_cast<MenuView*>(view->popUpMenuForTesting());
   ASSERT_NE(popup, nullptr);
@@ -414,16 +412,12 @@ TEST_F(StatusItemViewTest, MenuGuardCountsFromTheFirstOpeningAndTakesOurOwnMenuD
   makeItem({.menuClosingGuard = 3s});
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
-  const auto opened = [&] {
-    panel.call("/MenuBar", "com.canonical.dbusmenu", "Event",
-               g_variant_new_parsed("(0, 'opened', <0>, uint32 0)"));
-  };
-  opened();
+  const char* opened = "(0, 'opened', <0>, uint32 0)";
+  panel.menu("Event", opened);
   ASSERT_TRUE(spinUntil([] { return tracking(); }));
-  spinUntil([] { return false; }, 1500ms);
-  opened();
-  panel.call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
-             g_variant_new("(ii)", 10, 10));
+  pause(1500ms);
+  panel.menu("Event", opened);
+  panel.activate();
   ASSERT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() != nullptr; }));
   // Due 3 s after the first opening, not 3 s after the last.
   EXPECT_TRUE(spinUntil([&] { return !tracking() && !view->popUpMenuForTesting(); }, 2s));
