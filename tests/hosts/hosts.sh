@@ -5,29 +5,31 @@
 # GDK_SCALE for host and program, on a screen twice as large); how the title is shown: label, icon
 # (the program's pixmap, drawn by the host), rescaled (the same, but the host asks for a smaller
 # size and scales it up itself: sharpness is measured, not required) or xembed (the fallback tray
-# icon); the desktop's XDG_CURRENT_DESKTOP; the start function and its arguments.
+# icon, where no StatusNotifierWatcher exists); the desktop's XDG_CURRENT_DESKTOP; where its panel
+# is: the class of its X11 window, or WxH+X+Y; the start function and its arguments.
 hosts_table() {
   cat <<'TABLE'
-gnome-shell     gnome  1  label    GNOME         start_gnome_shell
-xfce-systray    x11    1  icon     XFCE          start_xfce4_panel systray
-xfce-indicator  x11    1  label    XFCE          start_xfce4_panel indicator
-waybar          sway   1  icon     sway          start_waybar
-lxqt-panel      x11    1  icon     LXQt          start_lxqt_panel
-lxqt-panel-x2   x11    2  icon     LXQt          start_lxqt_panel
-trayer          x11    1  xembed   -             start_trayer
-plasma          x11    1  icon     KDE           start_plasma
-plasma-x2       x11    2  rescaled KDE           start_plasma
-cinnamon        x11    1  icon     X-Cinnamon    start_cinnamon
-mate-na         x11    1  label    MATE          start_mate NotificationAreaAppletFactory::NotificationArea
-mate-indicator  x11    1  label    MATE          start_mate IndicatorAppletFactory::IndicatorApplet msd
-budgie          x11    1  xembed   Budgie:GNOME  start_budgie
+gnome-shell     gnome  1  label    GNOME         1280x32+0+0    start_gnome_shell
+xfce-systray    x11    1  icon     XFCE          xfce4-panel    start_xfce4_panel systray
+xfce-indicator  x11    1  label    XFCE          xfce4-panel    start_xfce4_panel indicator
+waybar          sway   1  icon     sway          1280x26+0+0    start_waybar
+lxqt-panel      x11    1  icon     LXQt          lxqt-panel     start_lxqt_panel
+lxqt-panel-x2   x11    2  icon     LXQt          lxqt-panel     start_lxqt_panel
+trayer          x11    1  xembed   -             trayer         start_trayer
+plasma          x11    1  icon     KDE           plasmashell    start_plasma
+plasma-x2       x11    2  rescaled KDE           plasmashell    start_plasma
+cinnamon        x11    1  icon     X-Cinnamon    1280x40+0+760  start_cinnamon
+mate-na         x11    1  label    MATE          mate-panel     start_mate NotificationAreaAppletFactory::NotificationArea
+mate-indicator  x11    1  label    MATE          mate-panel     start_mate IndicatorAppletFactory::IndicatorApplet msd
+budgie          x11    1  xembed   Budgie:GNOME  budgie-panel   start_budgie
 TABLE
 }
-# start_HOST DIR [ARGS]: runs in a subshell with DISPLAY (x11 screens), the row's variables and a
-# HOME and XDG_RUNTIME_DIR of the host's own (services the bus starts get them too:
-# dbus-update-activation-environment after any export); returns once the host shows items, and
-# prints "panel=WxH+X+Y" (where its panel is on the screen) and NAME=VALUE lines that the program
-# needs beyond the row's. Logs go to DIR/NAME.log; run_bg keeps DIR/pids for the scenario's end.
+# start_HOST DIR [ARGS]: runs in a subshell with DISPLAY (x11 screens), the row's variables, a
+# HOME and XDG_RUNTIME_DIR of the host's own and a private, empty system bus (services the bus
+# starts get them too: dbus-update-activation-environment after any export); starts the host's
+# processes through run_bg and prints NAME=VALUE lines that the program needs beyond the row's.
+# The scenario then waits for the panel and for the host to register with the watcher. Logs go
+# to DIR/NAME.log; run_bg keeps DIR/pids for the scenario's end.
 
 # wait_until SECONDS COMMAND...: polls every 0.2 s; fails once the time is up.
 wait_until() {
@@ -65,17 +67,14 @@ gnome_eval() {
   rm -f "$out"
   return $rc
 }
-# panel_window CLASS: "panel=WxH+X+Y" of a visible, wide and low window of that class, on screen.
+# panel_window CLASS: WxH+X+Y of a visible, wide and low window of that class, on screen.
 panel_window() {
   local win x y w h
   for win in $(xdotool search --onlyvisible --class "^$1\$"); do
     read -r _ x y w h _ <<<"$(xdotool getwindowgeometry --shell "$win" | cut -d= -f2 | xargs)"
-    [ "$h" -lt 200 ] && [ "$w" -gt $((2 * h)) ] && [ "$y" -ge 0 ] && echo "panel=${w}x$h+$x+$y" && return 0
+    [ "$h" -lt 200 ] && [ "$w" -gt $((2 * h)) ] && [ "$y" -ge 0 ] && echo "${w}x$h+$x+$y" && return 0
   done
   return 1
-}
-x11_panel() {
-  wait_until 20 panel_window "$1" && panel_window "$1" || { echo "no $1 window" >&2 && return 1; }
 }
 # A private, empty system bus: desktops ask logind, UPower and others there.
 system_bus() {
@@ -89,12 +88,10 @@ ayatana_service() {
   wait_until 10 has_name org.kde.StatusNotifierWatcher || { echo "no ayatana service" >&2 && return 1; }
 }
 
-gnome_ready() {
-  [ "$(gnome_eval 'return !Main.layoutManager._startingUp && !Main.overview.visible')" = true ] &&
-    sni_host_registered
-}
+gnome_ready() { [ "$(gnome_eval 'return !Main.layoutManager._startingUp && !Main.overview.visible')" = true ]; }
 # GNOME Shell 43 with the AppIndicator extension, headless. A probe extension of ours turns on
-# unsafe mode (Eval and Screenshot over D-Bus need it), blocks banners and leaves the overview.
+# unsafe mode (Eval and Screenshot over D-Bus need it), blocks banners, leaves the overview and
+# makes the virtual pointer and keyboard that the scenario's clicks and keys go through.
 start_gnome_shell() {
   local ext=$HOME/.local/share/gnome-shell/extensions/probe@pyrelle-hosts
   mkdir -p "$HOME/schemas" "$ext"
@@ -112,17 +109,16 @@ function disable() {}
 function enable() {
     Main.messageTray.bannerBlocked = true;
     global.context.unsafe_mode = true;
+    const C = imports.gi.Clutter, seat = C.get_default_backend().get_default_seat();
+    Main.hostsPointer = seat.create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
+    Main.hostsKeys = seat.create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
     const hide = () => Main.overview.hide();
     Main.layoutManager._startingUp ? Main.layoutManager.connect('startup-complete', hide) : hide();
 }
 JS
-  system_bus "$1" || return 1
   run_bg "$1" host env GSETTINGS_BACKEND=memory GSETTINGS_SCHEMA_DIR="$HOME/schemas" \
     gnome-shell --headless --no-x11 --wayland --virtual-monitor 1280x800
   wait_until 40 gnome_ready || { echo "GNOME Shell not ready after 40 s" >&2; return 1; }
-  echo "WAYLAND_DISPLAY=$XDG_RUNTIME_DIR/wayland-0"
-  echo "panel=$(gnome_eval 'const b = Main.layoutManager.panelBox;
-    return `${b.width}x${b.height}+${b.x}+${b.y}`')"
 }
 
 # xfce4-panel 4.18, a 26 px top panel with one plugin (systray: the Status Tray, its own watcher
@@ -142,7 +138,6 @@ XML
   wait_until 10 has_name org.xfce.Xfconf || { echo "no xfconfd" >&2; return 1; }
   [ "$2" = systray ] || ayatana_service "$1" || return 1
   run_bg "$1" host xfce4-panel --disable-wm-check
-  x11_panel xfce4-panel && wait_until 10 sni_host_registered
 }
 
 # waybar 0.9 (its tray alone, in a 26 px top bar) on sway 1.7, headless. sway refuses to run as
@@ -166,9 +161,6 @@ start_waybar() {
   WAYLAND_DISPLAY=$(compgen -G "$XDG_RUNTIME_DIR/wayland-?")
   wait_until 10 swaymsg -t get_outputs || { echo "sway does not answer" >&2; return 1; }
   run_bg "$1" host waybar -c "$HOME/waybar.json" -s "$HOME/waybar.css"
-  wait_until 20 sni_host_registered || return 1
-  echo "WAYLAND_DISPLAY=$WAYLAND_DISPLAY"
-  echo "panel=1280x26+0+0"
 }
 
 # lxqt-panel 1.2, a 26 px top panel: the Status Notifier plugin (watcher and host), then the
@@ -179,28 +171,23 @@ start_lxqt_panel() {
     position=Top panelSize=26 iconSize=16 lineCount=1 width=100 widthPercent=true alignment=-1 \
     '[statusnotifier]' type=statusnotifier '[tray]' type=tray >"$HOME/.config/lxqt/panel.conf"
   run_bg "$1" host lxqt-panel
-  x11_panel lxqt-panel && wait_until 10 sni_host_registered
 }
 
 # trayer 1.1: a plain XEmbed tray, no StatusNotifierWatcher, 200 px wide at the top left.
 start_trayer() {
   run_bg "$1" host trayer --edge top --align left --widthtype pixel --width 200 --height 26 \
     --SetDockType true --transparent false --tint 0xdcdcdc
-  ! has_name org.kde.StatusNotifierWatcher && x11_panel trayer
 }
 
 # KDE Plasma 5.27 on X11 (kwin_x11), its default bottom panel: kded5 holds the watcher;
 # plasmashell gives up without kactivitymanagerd.
 start_plasma() {
-  export KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb \
-    QT_QUICK_BACKEND=software
-  system_bus "$1" || return 1
+  export KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
   run_bg "$1" kamd /usr/lib/*/libexec/kactivitymanagerd
   run_bg "$1" kded5 kded5
   wait_until 20 has_name org.kde.StatusNotifierWatcher || { echo "no watcher from kded5" >&2 && return 1; }
   run_bg "$1" kwin kwin_x11
   run_bg "$1" host plasmashell
-  wait_until 40 sni_host_registered && x11_panel plasmashell || return 1
   printf '%s\n' KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
 }
 
@@ -208,19 +195,16 @@ cinnamon_drawn() { [ "$(import -window root -crop 1280x40+0+760 png:- | convert 
 # Cinnamon 5.6 (its own window manager) and xapp-sn-watcher, as the session starts it; the panel
 # lives in the shell's stage: the default bottom one.
 start_cinnamon() {
-  export XDG_SESSION_TYPE=x11
-  system_bus "$1" || return 1
   run_bg "$1" host cinnamon --replace
   wait_until 40 grep -q "Cinnamon took .* to start" "$1/host.log" || { echo "no Cinnamon" >&2 && return 1; }
   run_bg "$1" watcher /usr/libexec/xapps/sn-watcher/xapp-sn-watcher
-  wait_until 15 sni_host_registered && wait_until 20 cinnamon_drawn && echo "panel=1280x40+0+760"
+  wait_until 20 cinnamon_drawn
 }
 
 # mate-panel 1.27, a 26 px top panel holding one applet (IID): the Notification Area (its own
 # watcher and host) or the Indicator Applet (fed by the ayatana service); "msd": with
 # mate-settings-daemon, whose XSETTINGS let GTK buttons show an image beside a label.
 start_mate() {
-  system_bus "$1" || return 1
   printf '%s\n' '[general]' "object-id-list=['tray']" "toplevel-id-list=['top']" '[toplevels/top]' \
     "orientation='top'" size=26 expand=true '[objects/tray]' "object-type='applet'" \
     "applet-iid='$2'" "toplevel-id='top'" position=0 locked=true | dconf load /org/mate/panel/ || return 1
@@ -229,16 +213,12 @@ start_mate() {
   fi
   [[ $2 != Indicator* ]] || ayatana_service "$1" || return 1
   run_bg "$1" host mate-panel
-  x11_panel mate-panel && wait_until 20 sni_host_registered
 }
 
 # Budgie 10.7 (budgie-wm, budgie-panel with its default layout): a bottom panel whose System Tray
 # is XEmbed only.
 start_budgie() {
-  export XDG_SESSION_TYPE=x11
-  system_bus "$1" || return 1
   run_bg "$1" wm budgie-wm --replace
   wait_until 15 xdotool search --class '^budgie-wm$' || { echo "no budgie-wm" >&2; return 1; }
   run_bg "$1" host budgie-panel --reset
-  x11_panel budgie-panel
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs Pyrelle on one real desktop panel (a row of hosts.sh), headless, as a user meets it:
-#   scenario.sh HOST PATH/TO/pyrelle [PATH/TO/wl-click]
-# The host starts (one retry); the program starts against it with a fake hwmon tree (a CPU
-# package sensor at 45 °C, fans at 1180 and 940 RPM) and a refresh interval of 2 s. The item must
+#   scenario.sh HOST PATH/TO/pyrelle PATH/TO/pyrelle_fake_hwmon [PATH/TO/wl-click]
+# The host starts (one retry); the program starts against it on the fake hwmon tree (a CPU
+# package sensor at 47 °C, fans at 1180 and 940 RPM) with a refresh interval of 2 s. The item must
 # be drawn in the panel and read the temperature (as the label on label hosts; elsewhere sharp:
 # inside the digits' box every pixel is the digits' white or the badge's colour); a change must
 # reach the panel within interval + 1 s; a left click must open a menu and the exported menu list
@@ -14,19 +14,18 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=hosts.sh
 . "$here/hosts.sh"
-host=${1-} program=${2-} wl_click=${3-}
-read -r _ screen scale title desktop start <<<"$(hosts_table | awk -v h="$host" '$1 == h')"
-[ -n "${start-}" ] && [ -x "$program" ] || {
-  echo "usage: scenario.sh HOST PATH/TO/pyrelle [wl-click]; hosts: $(hosts_table | cut -d' ' -f1 | xargs)"
+host=${1-} program=${2-} fake_hwmon=${3-} wl_click=${4-}
+read -r _ screen scale title desktop where start <<<"$(hosts_table | awk -v h="$host" '$1 == h')"
+[ -n "${start-}" ] && [ -x "$program" ] && [ -x "$fake_hwmon" ] || {
+  echo "usage: scenario.sh HOST PATH/TO/pyrelle PATH/TO/pyrelle_fake_hwmon [wl-click]; hosts:" \
+    "$(hosts_table | cut -d' ' -f1 | xargs)"
   exit 2
 }
-for c in dbus-run-session gdbus dbus-monitor xdotool convert unshare; do
+for c in dbus-run-session gdbus dbus-monitor xdotool convert; do
   command -v "$c" >/dev/null || { echo "FAIL: no $c: install the packages of $here/packages.txt"; exit 1; }
 done
 [ "$screen" != sway ] || [ -x "$wl_click" ] || { echo "FAIL: no wl-click (libwayland-dev)"; exit 1; }
-ns=(--mount) # where the program sees the fake tree: as a user, in a user namespace
-[ "$(id -u)" = 0 ] || ns=(--user --map-root-user --mount)
-unshare "${ns[@]}" -- mount -t tmpfs pyrelle-check /sys/class ||
+"$fake_hwmon" true ||
   { echo "FAIL: no mount namespace for the fake tree (as a user: are user namespaces allowed?)"; exit 1; }
 # A private session bus for the host, the program and the checks; its daemon's chatter is left out.
 [ -n "${PYRELLE_HOSTS_BUS-}" ] || exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@" \
@@ -38,7 +37,7 @@ unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR XDG_C
 interval=2 limit=30 patience=100 # the last two in tenths of a second: a late change is still timed
 sw=$((1280 * scale)) sh=$((800 * scale))
 S=$(mktemp -d /tmp/pyrelle-hosts.XXXXXX)
-artifacts=$PWD/$host failures=0 app="" item_path="" shown=- size=- share=- changes=(- -)
+artifacts=$PWD/$host failures=0 app="" shown=- size=- share=- changes=(- -)
 rm -rf "$artifacts"
 
 say() { printf '%s %s\n' "$(date +%T.%2N)" "$*"; }
@@ -48,26 +47,25 @@ now() { echo "${EPOCHREALTIME/./}"; } # microseconds
 tenths_since() { echo $((($(now) - $1) / 100000)); }
 secs() { [ "$1" = - ] && echo - || echo "$(($1 / 10)).$(($1 % 10))"; }
 
+# end PID...: asks them to end; what still runs 5 s later is killed.
+end() {
+  kill "$@" 2>/dev/null
+  wait_until 5 eval "! ps -p $(IFS=, && echo "$*")" || kill -9 "$@" 2>/dev/null
+}
 # Ends the host's processes, newest first, and those the bus started for it (all on the bus but
-# its daemon); what does not end in 5 s is killed.
+# its daemon).
 stop_host() {
-  local p left=""
-  bus_pids | cut -d' ' -f2 >>"$S/pids"
-  [ -s "$S/pids" ] || return 0
-  for p in $(tac "$S/pids"); do kill "$p" 2>/dev/null; done
-  for _ in $(seq 25); do
-    left=$(while read -r p; do kill -0 "$p" 2>/dev/null && echo "$p"; done <"$S/pids")
-    [ -n "$left" ] || break
-    sleep 0.2
-  done
-  for p in $left; do kill -9 "$p" 2>/dev/null; done
+  local name
+  for name in $(daemon ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
+    daemon GetConnectionUnixProcessID "$name" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
+  done >>"$S/pids"
+  # shellcheck disable=SC2046 # one PID a line
+  [ ! -s "$S/pids" ] || end $(tac "$S/pids")
   : >"$S/pids"
 }
 finish() {
   local rc=$?
-  if [ -n "$app" ] && kill "$app" 2>/dev/null; then
-    wait_until 5 eval '! kill -0 "$app"' || kill -9 "$app" 2>/dev/null
-  fi
+  [ -z "$app" ] || end "$app"
   ! grep -Eqs "ERROR: AddressSanitizer|runtime error:" "$S/pyrelle.log" || fail "the sanitizers found errors"
   stop_host
   say "RESULT | $host | $shown | $size | $share | ${changes[0]} | ${changes[1]} |"
@@ -75,7 +73,7 @@ finish() {
     say "FAILED: $host, $failures check(s)"
     for f in "$S"/*.log; do [ -s "$f" ] && { echo "--- $(basename "$f") (last lines)"; tail -15 "$f"; }; done
     echo "logs and screenshots: $artifacts"
-    [ "$rc" -ne 0 ] || rc=1
+    rc=$((rc == 0 ? 1 : rc))
   else
     say "PASS: $host"
   fi
@@ -87,23 +85,6 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
-
-# --- the fake hwmon tree: a coretemp package sensor and a Super I/O chip with two fans --------
-chip() { # number, name, platform device
-  local folder=$S/sys/devices/platform/$3/hwmon/hwmon$1
-  mkdir -p "$folder" "$S/sys/bus/platform" "$S/sys/class-hwmon"
-  ln -s "$S/sys/bus/platform" "$S/sys/devices/platform/$3/subsystem"
-  ln -s "../../../$3" "$folder/device"
-  ln -s "$folder" "$S/sys/class-hwmon/hwmon$1"
-  echo "$2" >"$folder/name"
-}
-chip 0 coretemp coretemp.0
-echo "Package id 0" >"$S/sys/class-hwmon/hwmon0/temp1_label"
-chip 1 nct6798 nct6775.656
-echo 1180 >"$S/sys/class-hwmon/hwmon1/fan1_input"
-echo 940 >"$S/sys/class-hwmon/hwmon1/fan2_input"
-set_temperature() { echo "$1"000 >"$S/sys/class-hwmon/hwmon0/temp1_input" && temperature=$1; }
-set_temperature 45
 
 # --- screenshots and input: GNOME Shell's own D-Bus services, grim and wl-click, or X11 -------
 shot() { # OUT.png [WxH+X+Y]: a PNG of the region, or of the whole screen
@@ -148,68 +129,39 @@ most_common() {
     awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^#/) c = substr($i, 1, 7) }
       c != "#FFFFFF" && $1 + 0 > n { n = $1 + 0; m = c } END { print m }'
 }
-gnome_pointer='const C = imports.gi.Clutter, m = imports.ui.main;
-  const seat = C.get_default_backend().get_default_seat();
-  m._hostsP = m._hostsP || seat.create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
-  m._hostsK = m._hostsK || seat.create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);'
-move_pointer() {
-  case $screen in
-  gnome) gnome_eval "$gnome_pointer m._hostsP.notify_absolute_motion(C.CURRENT_TIME, $1, $2)" >/dev/null ;;
-  sway) ;; # the virtual pointer leaves with wl-click
-  x11) xdotool mousemove "$1" "$2" ;;
-  esac
+# JS with p and k, the virtual pointer and keyboard that the probe extension made in GNOME Shell.
+gnome_input() {
+  gnome_eval "const C = imports.gi.Clutter, t = C.CURRENT_TIME, p = Main.hostsPointer, k = Main.hostsKeys;
+    $1" >/dev/null
 }
-click() { # X Y BUTTON
+move_pointer() { # X Y
   case $screen in
-  gnome) gnome_eval "$gnome_pointer const p = m._hostsP; p.notify_absolute_motion(C.CURRENT_TIME, $1, $2);
-    p.notify_button(C.CURRENT_TIME, $3, C.ButtonState.PRESSED);
-    p.notify_button(C.CURRENT_TIME, $3, C.ButtonState.RELEASED)" >/dev/null ;;
-  sway) "$wl_click" "$1" "$2" "$3" ;;
-  x11) xdotool mousemove "$1" "$2" click "$3" ;;
+  gnome) gnome_input "p.notify_absolute_motion(t, $1, $2)" ;;
+  x11) xdotool mousemove "$1" "$2" ;;
+  esac # sway: the virtual pointer leaves with wl-click
+}
+click() { # X Y: a left click
+  case $screen in
+  gnome) gnome_input "p.notify_absolute_motion(t, $1, $2); [1, 0].forEach(s => p.notify_button(t, 1, s))" ;;
+  sway) "$wl_click" "$1" "$2" ;;
+  x11) xdotool mousemove "$1" "$2" click 1 ;;
   esac
 }
 press_escape() {
   case $screen in
-  gnome) gnome_eval "$gnome_pointer m._hostsK.notify_keyval(C.CURRENT_TIME, C.KEY_Escape, C.KeyState.PRESSED);
-    m._hostsK.notify_keyval(C.CURRENT_TIME, C.KEY_Escape, C.KeyState.RELEASED)" >/dev/null ;;
-  sway) "$wl_click" $((sw - 100)) $((sh - 100)) 1 ;; # no keyboard: a click elsewhere
+  gnome) gnome_input "[1, 0].forEach(s => k.notify_keyval(t, C.KEY_Escape, s))" ;;
+  sway) "$wl_click" $((sw - 100)) $((sh - 100)) ;; # no keyboard: a click elsewhere
   x11) xdotool key Escape ;;
   esac
 }
 
-# --- the item on the session bus --------------------------------------------------------------
-# bus_pids: "NAME PID" for each connection to the bus; connection_of PID: the process's name.
-bus_pids() {
-  local n
-  for n in $(daemon ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
-    daemon GetConnectionUnixProcessID "$n" 2>/dev/null | sed -n "s/^(uint32 \([0-9]*\),)$/$n \1/p"
-  done
-}
-connection_of() { bus_pids | awk -v p="$1" '$2 == p { print $1; found = 1; exit } END { exit !found }'; }
-# The watcher lists an item served by $item_bus: entries are "NAME/PATH", "NAME@PATH" or a name.
-registered_with_watcher() {
-  local entry name
-  for entry in $(watcher RegisteredStatusNotifierItems | grep -o "'[^']*'" | tr -d "'"); do
-    name=${entry%%[/@]*}
-    [ "$name" = "$item_bus" ] || daemon GetNameOwner "$name" | grep -q "'$item_bus'" && return 0
-  done
-  return 1
-}
-# object_with INTERFACE: the first object path of the program's connection that has the interface.
-object_with() {
-  gdbus introspect --session -d "$item_bus" -o / -r 2>/dev/null |
-    awk -v want="$1" '$1 == "node" { path = $2 } $1 == "interface" && $2 == want { print path; exit }'
-}
-item_exported() { item_path=$(object_with org.kde.StatusNotifierItem) && [ -n "$item_path" ]; }
+# --- the item on the session bus: the program's connection, $item_bus -------------------------
 item_properties() {
-  bus "$item_bus" "$item_path" org.freedesktop.DBus.Properties.GetAll org.kde.StatusNotifierItem
+  bus "$item_bus" /StatusNotifierItem org.freedesktop.DBus.Properties.GetAll org.kde.StatusNotifierItem
 }
-bus_reads() { [ -n "$item_path" ] && item_properties | grep -Eq "(^|[^0-9])$1 ?°C"; }
-menu_layout() {
-  local menu
-  menu=$(object_with com.canonical.dbusmenu) && [ -n "$menu" ] &&
-    bus "$item_bus" "$menu" com.canonical.dbusmenu.GetLayout 0 'int32 -1' '@as []'
-}
+bus_reads() { item_properties | grep -Eq "(^|[^0-9])$1 ?°C"; }
+# The watcher's entries are "NAME/PATH", "NAME@PATH" or a name.
+registered_with_watcher() { watcher RegisteredStatusNotifierItems | grep -q "'${item_bus}[/@']"; }
 gnome_item='Object.entries(Main.panel.statusArea).filter(e => e[0].startsWith("appindicator-") && e[1])
   .map(e => e[1])[0]'
 # The label as the host shows it: GNOME Shell's, or what the ayatana service hands its panel
@@ -247,32 +199,37 @@ icon_figures() {
     "$(bbox "$img" -crop "$icon" +repage -fuzz 8% -fill black -opaque "$panel_colour" | cut -d+ -f1)"
 }
 
-# --- 1. the host -----------------------------------------------------------------------------
+# --- 1. the host: its panel, and the watcher it registered with (none at all for the tray icon) -
 start_host() {
-  local line call
+  local call
   stop_host
   rm -rf "$S/host" && mkdir -p "$S/host/run" && chmod 0700 "$S/host/run"
+  host_env=()
   if [ "$screen" = x11 ]; then
     rm -f "$S/display"
     run_bg "$S" xvfb Xvfb -displayfd 3 -screen 0 "${sw}x${sh}x24" -nolisten tcp 3>"$S/display"
     wait_until 10 test -s "$S/display" || { say "Xvfb did not start"; return 1; }
-    DISPLAY=":$(cat "$S/display")" && export DISPLAY
+    DISPLAY=":$(cat "$S/display")" && export DISPLAY && host_env+=(XDG_SESSION_TYPE=x11)
   fi
-  host_env=() panel=""
   [ "$desktop" = - ] || host_env+=(XDG_CURRENT_DESKTOP="$desktop")
   [ "$scale" = 1 ] || host_env+=(QT_SCALE_FACTOR="$scale" GDK_SCALE="$scale")
   read -r -a call <<<"$start"
-  if ! (export HOME="$S/host" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" &&
-    dbus-update-activation-environment --all && "${call[0]}" "$S" "${call[@]:1}") \
-    >"$S/host.env" 2>"$S/start.log"; then
+  if ! (export HOME="$S/host" XDG_RUNTIME_DIR="$S/host/run" "${host_env[@]}" && system_bus "$S" &&
+    "${call[0]}" "$S" "${call[@]:1}") >"$S/host.env" 2>"$S/start.log"; then
     say "the host did not start: ${start%% *} failed: $(tail -1 "$S/start.log")"
     return 1
   fi
-  while IFS= read -r line; do
-    case $line in panel=*) panel=${line#panel=} ;; *=*) host_env+=("$line") ;; esac
-  done <"$S/host.env"
-  [ ${#host_env[@]} -eq 0 ] || export "${host_env[@]}" # for the checks' own tools too
-  [ -n "$panel" ] || { say "the host did not say where its panel is"; return 1; }
+  mapfile -t -O ${#host_env[@]} host_env <"$S/host.env"
+  [ "$screen" = x11 ] || host_env+=("WAYLAND_DISPLAY=$(compgen -G "$S/host/run/wayland-?")")
+  export "${host_env[@]}" # for the checks' own tools too
+  panel=$where
+  [[ $panel == *+* ]] || panel=$(wait_until 20 panel_window "$where" && panel_window "$where") ||
+    { say "no $where window on the screen"; return 1; }
+  if [ "$title" = xembed ]; then
+    ! has_name org.kde.StatusNotifierWatcher || { say "a StatusNotifierWatcher runs"; return 1; }
+  else
+    wait_until 20 sni_host_registered || { say "no host registered with the watcher"; return 1; }
+  fi
 }
 t0=$(now)
 start_host || { say "retrying once" && start_host; } ||
@@ -291,32 +248,27 @@ mkdir -p "$S/home/.config/pyrelle" "$S/home/run" && chmod 0700 "$S/home/run"
 printf '[Pyrelle]\nrefreshinterval=%d\n' "$interval" >"$S/home/.config/pyrelle/settings.ini"
 t0=$(now)
 # (A sanitizer build's leak report would be about the toolkit's allocations at exit.)
-env "${host_env[@]}" HOME="$S/home" XDG_RUNTIME_DIR="$S/home/run" \
-  ASAN_OPTIONS=detect_leaks=0 unshare "${ns[@]}" -- bash -c 'mount -t tmpfs pyrelle-fake-class /sys/class &&
-    mkdir /sys/class/hwmon && mount --bind "$1" /sys/class/hwmon && shift && exec "$@"' _ \
-  "$S/sys/class-hwmon" "$program" >"$S/pyrelle.log" 2>&1 </dev/null &
-app=$!
-if ! wait_until 10 connection_of "$app"; then
-  kill -0 "$app" 2>/dev/null && fail "the program has no session bus connection after 10 s" ||
+env "${host_env[@]}" HOME="$S/home" XDG_RUNTIME_DIR="$S/home/run" ASAN_OPTIONS=detect_leaks=0 \
+  "$fake_hwmon" "$program" >"$S/pyrelle.log" 2>&1 </dev/null &
+app=$! temperature=47
+set_temperature() { echo "$1"000 >"/proc/$app/root/sys/class/hwmon/hwmon0/temp1_input" && temperature=$1; }
+if ! wait_until 10 has_name io.github.pyrelle.Pyrelle; then
+  kill -0 "$app" 2>/dev/null && fail "the program holds no name on the session bus after 10 s" ||
     fail "the program exited at start"
   exit 1
 fi
-item_bus=$(connection_of "$app")
+item_bus=$(daemon GetNameOwner io.github.pyrelle.Pyrelle | grep -o ":[0-9.]*")
 # Without a watcher an exported item reaches no one: the tray icon is all the user sees.
+shown="tray icon"
 if [ "$title" != xembed ]; then
-  wait_until 10 item_exported || fail "no StatusNotifierItem object exported"
   wait_until 10 registered_with_watcher || { fail "not registered with the watcher after 10 s"; exit 1; }
   pass "registered with the watcher after $(secs "$(tenths_since "$t0")") s"
-fi
-
-# --- 3. the item reads the temperature, is drawn, and sharply where it is an icon -------------
-if [ -n "$item_path" ]; then
   bus_reads "$temperature" && pass "the item's properties read $temperature °C" ||
     fail "the item's properties do not read $temperature °C: $(item_properties | grep -o "<'[^']*°[^']*'>")"
   item_properties | grep -q "'XAyatanaLabel': <'[^']" && shown=label || shown=icon
-else
-  shown="tray icon"
 fi
+
+# --- 3. the item is drawn, and sharply where it is an icon -------------------------------------
 drawn() { shot "$S/panel.png" "$panel" && [ -n "$(diff_box "$S/empty-panel.png" "$S/panel.png")" ]; }
 wait_until 10 drawn || { fail "nothing drawn in the panel after 10 s"; exit 1; }
 pass "the item is drawn in the panel after $(secs "$(tenths_since "$t0")") s"
@@ -364,7 +316,7 @@ title_change() {
   move_pointer $((sw / 2)) $((sh / 2)) # no hover highlight while the item is watched
   wait_until 5 still "$region" 0.3
   view0=$(pixels "$S/now.png" "$region")
-  [ -n "$item_path" ] || bus_at=-
+  [ "$title" != xembed ] || bus_at=-
   since=$(now)
   set_temperature $((temperature + 7))
   while [ -z "$view_at" ] || [ -z "$bus_at" ]; do
@@ -395,19 +347,12 @@ menu_shown() {
   shot "$S/menu-area.png" "$area" &&
     [ "$(changed "$S/before-menu.png" "$S/menu-area.png")" -gt $((10000 * scale * scale)) ]
 }
-open_menu() { shot "$S/before-menu.png" "$area" && click "$x" "$y" "$1" && wait_until 5 menu_shown; }
-if open_menu 1; then
-  pass "a left click opens a menu"
-else
-  fail "a left click at $x,$y opens no menu"
-  shot "$S/left-click.png"
-  press_escape && sleep 0.5
-  open_menu 3 || { fail "a right click opens none either"; exit 1; }
-  say "went on with the menu of a right click"
-fi
+shot "$S/before-menu.png" "$area" && click "$x" "$y" && wait_until 5 menu_shown ||
+  { fail "a left click at $x,$y opens no menu"; shot "$S/left-click.png"; exit 1; }
+pass "a left click opens a menu"
 sleep 0.5 && shot "$S/menu.png" "$area"
 fans_listed() { grep -q "Fan 1: 1180 RPM" <<<"$1" && grep -q "Fan 2: 940 RPM" <<<"$1"; }
-layout=$(menu_layout) || layout=""
+layout=$(bus "$item_bus" /MenuBar com.canonical.dbusmenu.GetLayout 0 'int32 -1' '@as []') || layout=""
 fans_listed "$layout" && pass "the exported menu lists both fans" ||
   fail "the exported menu does not list both fans: $(grep -o "'label': <'[^']*'>" <<<"$layout" | tr "\n" " ")"
 if [ "$screen" = gnome ]; then

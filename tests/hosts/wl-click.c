@@ -1,6 +1,7 @@
-// wl-click: clicks at X,Y on a wlroots compositor through a virtual pointer, for headless hosts
-// that have no input device (sway with WLR_LIBINPUT_NO_DEVICES).
-//   wl-click X Y [BUTTON]     BUTTON: 1 left (default), 2 middle, 3 right
+// wl-click: a left click at X,Y on a wlroots compositor through a virtual pointer, for headless
+// hosts that have no input device (sway with WLR_LIBINPUT_NO_DEVICES: its seat then has no
+// pointer, and "swaymsg seat - cursor press" reaches no client).
+//   wl-click X Y
 // Coordinates are those of the one 1280x800 output at 0,0 that the host's compositor has.
 // The two interfaces come from the wlroots virtual pointer protocol (version 1), declared here
 // so that no protocol scanner is needed: only the requests up to "frame", in the protocol's order.
@@ -63,29 +64,21 @@ static void send(struct wl_display *display, struct wl_proxy *pointer, uint32_t 
 }
 
 int main(int argc, char **argv) {
-  if (argc < 3) {
-    fprintf(stderr, "usage: wl-click X Y [BUTTON]\n");
-    return 2;
-  }
-  const long x = strtol(argv[1], NULL, 10), y = strtol(argv[2], NULL, 10);
-  const long which = argc > 3 ? strtol(argv[3], NULL, 10) : 1;
-  const uint32_t button = which == 2 ? BTN_MIDDLE : which == 3 ? BTN_RIGHT : BTN_LEFT;
+  const long x = argc == 3 ? strtol(argv[1], NULL, 10) : -1, y = argc == 3 ? strtol(argv[2], NULL, 10) : -1;
   struct wl_display *display = wl_display_connect(NULL);
-  if (display == NULL) {
-    fprintf(stderr, "wl-click: no Wayland display\n");
-    return 1;
-  }
   struct globals g = {0};
-  wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, &g);
-  wl_display_roundtrip(display);
+  if (display != NULL) {
+    wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, &g);
+    wl_display_roundtrip(display);
+  }
   if (g.manager == NULL || x < 0 || y < 0 || x >= width || y >= height) {
-    fprintf(stderr, "wl-click: no virtual pointer manager, or %ld,%ld off the output\n", x, y);
+    fprintf(stderr, "usage: wl-click X Y, on a 1280x800 wlroots output with a virtual pointer manager\n");
     return 1;
   }
   struct wl_proxy *pointer = wl_proxy_marshal_flags(g.manager, 0, &pointer_iface, 1, 0, g.seat, NULL);
   send(display, pointer, MOTION_ABSOLUTE, (uint32_t)x, (uint32_t)y, width, height);
-  send(display, pointer, BUTTON, button, WL_POINTER_BUTTON_STATE_PRESSED, 0, 0);
-  send(display, pointer, BUTTON, button, WL_POINTER_BUTTON_STATE_RELEASED, 0, 0);
+  send(display, pointer, BUTTON, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED, 0, 0);
+  send(display, pointer, BUTTON, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED, 0, 0);
   wl_display_disconnect(display);
   return 0;
 }

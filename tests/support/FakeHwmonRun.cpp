@@ -1,5 +1,6 @@
 // Runs a program on a fake hwmon tree, so that it shows readings on any machine: a coretemp
-// package at 47 °C (hwmon0) and two fans at 1180 and 940 rpm (hwmon1).
+// package at 47 °C (hwmon0) and two fans at 1180 and 940 rpm (hwmon1). Others change readings
+// through /proc/PID/root/sys/class/hwmon (the program keeps this process's PID).
 //
 // Usage: pyrelle_fake_hwmon PROGRAM [ARGUMENT...]
 

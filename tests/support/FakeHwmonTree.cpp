@@ -61,14 +61,15 @@ std::unique_ptr<FakeHwmonTree> FakeHwmonTree::create() {
 FakeHwmonTree::~FakeHwmonTree() { umount2("/sys/class", MNT_DETACH); }
 
 // The kernel's layout: /sys/class/hwmon/hwmonN links to the device's hwmon folder, whose
-// "device" link leads back to the device, whose "subsystem" link names its bus.
+// "device" link leads back to the device, whose "subsystem" link names its bus. The class link is
+// relative, as the kernel's are, so that the tree reads the same through /proc/PID/root.
 void FakeHwmonTree::addChip(int number, const std::string& name, const std::string& device) {
   const fs::path deviceFolder = devicesRoot / "devices" / "platform" / device;
   const fs::path chipHome = deviceFolder / "hwmon" / ("hwmon" + std::to_string(number));
   fs::create_directories(chipHome);
   fs::create_directory_symlink(devicesRoot / "bus" / "platform", deviceFolder / "subsystem");
   fs::create_directory_symlink(fs::path("../../..") / device, chipHome / "device");
-  fs::create_directory_symlink(chipHome, chipFolder(number));
+  fs::create_directory_symlink(chipHome.lexically_relative(hwmonFolder), chipFolder(number));
   write(number, "name", name);
 }
 
@@ -91,7 +92,7 @@ void FakeHwmonTree::write(int number, const std::string& attribute, const std::s
 }
 
 void FakeHwmonTree::removeChip(int number) {
-  const fs::path chipHome = fs::read_symlink(chipFolder(number));
+  const fs::path chipHome = (hwmonFolder / fs::read_symlink(chipFolder(number))).lexically_normal();
   fs::remove(chipFolder(number));
   fs::remove_all(chipHome.parent_path().parent_path());
 }
