@@ -1,33 +1,26 @@
 // The application's own delegate and interface on the GTK view: what the user does in the
 // preferences window reaches the model, the settings store, the login items and the panel; the
-// windows are built when first shown; a second launch hands itself to the running one.
+// windows are built when first shown. (A second launch that opens the running one's preferences
+// and a launch without a display are start_and_end.sh's, on the program itself.)
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "app/MainInterface.h"
 #include "platform/appkit/AppKit.h"
 #include "platform/desktop/DesktopApplicationBackend.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/gtk/GObjectPtr.h"
 #include "platform/gtk/GtkToolkit.h"
-#include "tests/gtk/GtkTestSupport.h"
 
 namespace {
-
-// The GTK view linked in, as the program loads it from its module.
-std::unique_ptr<DesktopApplicationBackend> gtkBackend() {
-  return std::make_unique<DesktopApplicationBackend>(
-      [](const std::vector<std::string>& arguments) { return GtkToolkit::create(arguments); });
-}
 
 GtkToolkit* toolkitOf(const DesktopApplicationBackend& backend) {
   return static_cast<GtkToolkit*>(backend.toolkitForTesting());
@@ -62,7 +55,9 @@ class DesktopAppTest : public ::testing::Test {
 
   NSMainInterface objects;
   std::unique_ptr<NSApplicationDelegate> delegate;
-  std::unique_ptr<DesktopApplicationBackend> backend = gtkBackend();
+  // The GTK view linked in, as the program loads it from its module.
+  std::unique_ptr<DesktopApplicationBackend> backend = std::make_unique<DesktopApplicationBackend>(
+      [](const std::vector<std::string>& arguments) { return GtkToolkit::create(arguments); });
 };
 
 // The windows are built when first opened, the preferences showing the values of that moment.
@@ -118,34 +113,6 @@ TEST_F(DesktopAppTest, ControlsReachTheModelAndTheSecondsFieldStaysInTheSlidersR
   gtk_range_set_value(GTK_RANGE(widget("intervalSlider")), 30.0);
   EXPECT_EQ(objects.intervalSlider.intValue(), 30);
   EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(field)), "30");
-}
-
-// A second launch in the session hands itself to this one, which shows its preferences window,
-// and ends with 0.
-TEST_F(DesktopAppTest, SecondLaunchShowsTheRunningInstancesPreferences) {
-  GObjectPtr<GSubprocess> second(
-      g_subprocess_new(G_SUBPROCESS_FLAGS_NONE, nullptr, PYRELLE_PROGRAM, nullptr));
-  ASSERT_TRUE(second);
-  if (!spinUntil([&] { return g_subprocess_get_identifier(second.get()) == nullptr; }))
-    g_subprocess_force_exit(second.get());
-  EXPECT_TRUE(g_subprocess_get_identifier(second.get()) == nullptr &&
-              g_subprocess_get_successful(second.get()));
-  EXPECT_TRUE(preferences().window() && gtk_widget_get_visible(GTK_WIDGET(preferences().window())));
-}
-
-// Without a display the program says so in one line and exits with 1. (SIGTERM ending a run as
-// Quit does is start_and_end.sh's.)
-[[noreturn]] void launchWithoutDisplay() {
-  g_unsetenv("DISPLAY");
-  g_unsetenv("WAYLAND_DISPLAY");
-  char name[] = "pyrelle";
-  char* argv[] = {name, nullptr};
-  std::exit(NSApplicationMain(1, argv, gtkBackend(), NSLoadMainInterface));
-}
-
-TEST(ApplicationMainTest, NoDisplayExitsWithOneLine) {
-  EXPECT_EXIT(launchWithoutDisplay(), ::testing::ExitedWithCode(1),
-              "^pyrelle: cannot open a display[^\n]*\n$");
 }
 
 }  // namespace

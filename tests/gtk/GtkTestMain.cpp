@@ -28,8 +28,6 @@ int main(int argc, char** argv) {
     g_mkdir(path.c_str(), 0700);
     g_setenv(folder, path.c_str(), TRUE);
   }
-  // The death test's child starts afresh rather than forking a process that runs GTK's threads.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   std::filesystem::remove_all(root);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The program as a user starts it never hangs and never ends without saying why: against a
-# session bus that never answers, against a frozen running instance, when the session bus goes
-# away, and when the X display goes away once a window was open; and it loads its toolkit only
-# when a window needs it. Runs inside xvfb-run and dbus-run-session.
+# The program as a user starts it never hangs and never ends without saying why: without a
+# display, against a session bus that never answers, against a frozen running instance, when the
+# session bus goes away, and when the X display goes away once a window was open; a second launch
+# opens the running one's preferences window, and it loads its toolkit only when a window needs
+# it. Runs inside xvfb-run and dbus-run-session.
 set -u
 program=$1
 work=$(mktemp -d)
@@ -23,6 +24,17 @@ owned() {  # owned BUS-ADDRESS: the program holds its name on that bus
     -m org.freedesktop.DBus.NameHasOwner io.github.pyrelle.Pyrelle 2>/dev/null | grep -q true
 }
 ended() { ! kill -0 "$1" 2>/dev/null; }
+# launch NAME: the program in the background, its standard error in NAME.log; $pid.
+launch() {
+  "$program" 2>"$work/$1.log" &
+  pid=$!
+}
+
+# No display at all: one line, and status 1.
+(unset DISPLAY WAYLAND_DISPLAY && exec "$program") 2>"$work/none.log"
+status=$?
+[ "$status" = 1 ] && [ "$(wc -l <"$work/none.log")" = 1 ] &&
+  grep -q "^pyrelle: cannot open a display" "$work/none.log" || fail "no display: status $status" "$work/none.log"
 
 # A bus that takes the connection and never answers: one line within 10 s, then the tray icon,
 # and a run that SIGTERM ends as Quit does (closing the SMC connection). Exit statuses are left
@@ -31,8 +43,7 @@ ended() { ! kill -0 "$1" 2>/dev/null; }
 s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(300)' \
   "$work/silent" &
 within 5 test -S "$work/silent"
-DBUS_SESSION_BUS_ADDRESS=unix:path=$work/silent "$program" 2>"$work/silent.log" &
-pid=$!
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/silent launch silent
 within 30 grep -q "did not answer within 10 s" "$work/silent.log" ||
   fail "nothing said about the silent bus" "$work/silent.log"
 within 10 grep -q pyrelle-gtk.so "/proc/$pid/maps" || fail "no tray icon" "$work/silent.log"
@@ -43,8 +54,7 @@ within 10 ended "$pid" && grep -qi "closing I/O connection" "$work/silent.log" |
 
 # A frozen instance: a second launch says so and ends with 1, well before D-Bus's own 25 s.
 bus=$DBUS_SESSION_BUS_ADDRESS
-"$program" 2>"$work/first.log" &
-pid=$!
+launch first
 within 20 owned "$bus" || fail "the first instance did not start" "$work/first.log"
 kill -STOP "$pid"
 timeout 15 "$program" 2>"$work/second.log"
@@ -60,23 +70,21 @@ dbus-daemon --session --nofork --print-address=3 3>"$work/address" &
 daemon=$!
 within 5 test -s "$work/address"
 private=$(head -n 1 "$work/address")
-DBUS_SESSION_BUS_ADDRESS=$private "$program" 2>"$work/bus.log" &
-pid=$!
+DBUS_SESSION_BUS_ADDRESS=$private launch bus
 within 20 owned "$private" || fail "no instance on the private bus" "$work/bus.log"
 kill "$daemon"
 within 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
   fail "the bus went away unsaid" "$work/bus.log"
 
 # With a display: no toolkit library mapped while only the panel item shows (and, with a GLib
-# before 2.76, GLib's slice caches off); a second launch opens the preferences window, which
-# loads the GTK module then, and no SVG library with it. The X display then goes away: one
-# line, and status 1.
+# before 2.76, GLib's slice caches off); a second launch ends with 0 and opens the preferences
+# window, which loads the GTK module then, and no SVG library with it. The X display then goes
+# away: one line, and status 1.
 Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 within 10 test -s "$work/display"
 export DISPLAY=:$(cat "$work/display")
-"$program" 2>"$work/x.log" &
-pid=$!
+launch x
 mapped() { grep -q "$1" "/proc/$pid/maps"; }
 within 20 owned "$bus" || fail "no instance on the second display" "$work/x.log"
 within 5 mapped libdbusmenu && sleep 1
@@ -84,8 +92,9 @@ mapped libgtk-3 && fail "GTK mapped before any window" "$work/x.log"
 pkg-config --atleast-version=2.76 glib-2.0 ||
   tr '\0' '\n' <"/proc/$pid/environ" | grep -qx G_SLICE=always-malloc ||
   fail "GLib's slice caches on" "$work/x.log"
-"$program" || fail "the second launch did not open the window" "$work/x.log"
-within 5 mapped pyrelle-gtk.so || fail "the module was not loaded for the window" "$work/x.log"
+"$program" || fail "the second launch did not end with 0" "$work/x.log"
+within 5 eval 'xwininfo -root -tree | grep -q "\"Pyrelle Preferences\""' || fail "no preferences window" "$work/x.log"
+mapped pyrelle-gtk.so || fail "the module was not loaded for the window" "$work/x.log"
 mapped librsvg && fail "an SVG library mapped for the window" "$work/x.log"
 grep -q Cannot "$work/x.log" && fail "the window could not be made" "$work/x.log"
 kill "$xvfb"

@@ -21,7 +21,6 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/gtk/GtkToolkit.h"
-#include "platform/gtk/MenuView.h"
 #include "platform/panel/StatusBarView.h"
 #include "tests/gtk/GtkTestSupport.h"
 
@@ -308,10 +307,9 @@ TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
 // The label carries the title byte for byte, padding included; the drawn title goes out as
 // pixmaps.
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
+  // (What each host gets without a setting: TitleLookTest and the host tests.)
   const Lines labelOnly{"XAyatanaNewLabel"}, icon{"NewIcon", "NewToolTip"};
   const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t, Lines> cases[] = {
-      {"gnome-shell", "", TitlePresentation::Label, 0, labelOnly},
-      {"xfce4-panel", "", TitlePresentation::Icon, 0, icon},
       // Where the label does not show, the tooltip carries the title too.
       {"xfce4-panel",
        "[Panel]\ntitle=label\n",
@@ -372,12 +370,10 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
   makeItem();
   StandInPanel panel;
   ASSERT_TRUE(registeredWith(panel));
-  // What the hosts send: GNOME Shell AboutToShow at registration; xfce4-panel and waybar
-  // AboutToShowGroup on open and nothing on close; GNOME Shell and lxqt-panel "opened" and
-  // "closed" around AboutToShow.
+  // GNOME Shell's "opened" and "closed" around AboutToShow. (AboutToShow alone, as GNOME Shell
+  // sends it at registration and xfce4-panel and waybar on open, holds nothing: the host tests
+  // time a change before and after the menu there.)
   const std::tuple<const char*, const char*, bool> steps[] = {
-      {"AboutToShow", "(0,)", false},
-      {"AboutToShowGroup", "([0],)", false},
       {"Event", "(0, 'opened', <0>, uint32 0)", true},
       {"AboutToShow", "(0,)", true},
       {"Event", "(0, 'closed', <0>, uint32 0)", false}};
@@ -387,13 +383,9 @@ TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries
     EXPECT_EQ(tracking(), trackingAfter) << method << parameters;
   }
   // (A host that never says "closed": the guard test below.) lxqt-panel's left click: our own
-  // menu opens, and holds the refresh while it shows.
+  // menu opens, and holds the refresh while it shows; the lxqt-panel host test closes it.
   panel.activate();
   EXPECT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() && tracking(); }));
-  const auto* popup = dynamic_cast<MenuView*>(view->popUpMenuForTesting());
-  ASSERT_NE(popup, nullptr);
-  gtk_menu_shell_cancel(GTK_MENU_SHELL(popup->gtkMenu()));
-  EXPECT_TRUE(spinUntil([] { return !tracking(); }));
 
   // The exported entries change in place; a host's click on "Info..." sends its action.
   GList* entries = dbusmenu_menuitem_get_children(view->menuExportForTesting()->rootForTesting());
