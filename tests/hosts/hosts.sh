@@ -34,8 +34,7 @@ TABLE
 # wait_until SECONDS COMMAND...: polls every 0.2 s; fails once the time is up.
 wait_until() {
   local end=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
+  until "${@:2}" >/dev/null 2>&1; do
     [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.2
   done
@@ -55,17 +54,14 @@ watcher() { # PROPERTY: one of the StatusNotifierWatcher's
     org.kde.StatusNotifierWatcher "$1"
 }
 sni_host_registered() { watcher IsStatusNotifierHostRegistered | grep -q true; }
-# gnome_eval JS: runs JS (a function body) in GNOME Shell; prints String(its return value).
+# gnome_eval JS: runs JS (a function body) in GNOME Shell; prints String(its return value), which
+# comes back through a file in the scenario's folder $S.
 gnome_eval() {
-  local out js
-  out=$(mktemp) || return 1
-  js="imports.gi.GLib.file_set_contents(\"$out\", String((() => { $1 })()))"
+  local js="imports.gi.GLib.file_set_contents(\"$S/eval\", String((() => { $1 })()))"
   js=${js//\\/\\\\}
   js=${js//\'/\\\'} # quoted as a GVariant string
-  bus org.gnome.Shell /org/gnome/Shell org.gnome.Shell.Eval "'$js'" | grep -q "^(true," && cat "$out"
-  local rc=$?
-  rm -f "$out"
-  return $rc
+  rm -f "$S/eval"
+  bus org.gnome.Shell /org/gnome/Shell org.gnome.Shell.Eval "'$js'" | grep -q "^(true," && cat "$S/eval"
 }
 # panel_window CLASS: WxH+X+Y of a visible, wide and low window of that class, on screen.
 panel_window() {
@@ -208,9 +204,8 @@ start_mate() {
   printf '%s\n' '[general]' "object-id-list=['tray']" "toplevel-id-list=['top']" '[toplevels/top]' \
     "orientation='top'" size=26 expand=true '[objects/tray]' "object-type='applet'" \
     "applet-iid='$2'" "toplevel-id='top'" position=0 locked=true | dconf load /org/mate/panel/ || return 1
-  if [ "${3-}" = msd ]; then
-    run_bg "$1" msd mate-settings-daemon && wait_until 15 has_name org.mate.SettingsDaemon || return 1
-  fi
+  [ "${3-}" != msd ] || { run_bg "$1" msd mate-settings-daemon && wait_until 15 has_name org.mate.SettingsDaemon; } ||
+    return 1
   [[ $2 != Indicator* ]] || ayatana_service "$1" || return 1
   run_bg "$1" host mate-panel
 }

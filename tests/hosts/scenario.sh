@@ -77,9 +77,8 @@ finish() {
   else
     say "PASS: $host"
   fi
-  if [ "$rc" -ne 0 ] || [ "${PYRELLE_HOSTS_KEEP-}" = 1 ]; then
-    mkdir -p "$artifacts" && cp "$S"/*.log "$S"/*.png "$artifacts"/ 2>/dev/null
-  fi
+  [ "$rc" -eq 0 ] && [ "${PYRELLE_HOSTS_KEEP-}" != 1 ] ||
+    { mkdir -p "$artifacts" && cp "$S"/*.log "$S"/*.png "$artifacts"/ 2>/dev/null; }
   rm -rf "$S"
   exit "$rc"
 }
@@ -99,11 +98,12 @@ shot() { # OUT.png [WxH+X+Y]: a PNG of the region, or of the whole screen
   esac
   [ -s "$1" ]
 }
-pixels() { shot "$1" "$2" && convert "$1" rgb:- | md5sum | cut -c1-32; } # OUT.png REGION: a checksum
+pixels() { shot "$S/pixels.png" "$1" && convert "$S/pixels.png" rgb:- | md5sum | cut -c1-32; } # REGION
 still() { # REGION [SECONDS]: the same pixels twice, SECONDS (1) apart
   local a
-  a=$(pixels "$S/still.png" "$1") && sleep "${2:-1}" && [ "$(pixels "$S/still.png" "$1")" = "$a" ]
+  a=$(pixels "$1") && sleep "${2:-1}" && [ "$(pixels "$1")" = "$a" ]
 }
+differs() { [ "$(pixels "$1")" != "$2" ]; } # REGION CHECKSUM
 changed() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; } # how many pixels differ
 # bbox IMG CONVERT-OPTIONS...: WxH+X+Y of what the options leave other than black, if anything.
 bbox() {
@@ -134,17 +134,11 @@ gnome_input() {
   gnome_eval "const C = imports.gi.Clutter, t = C.CURRENT_TIME, p = Main.hostsPointer, k = Main.hostsKeys;
     $1" >/dev/null
 }
-move_pointer() { # X Y
+pointer() { # X Y [click]: the pointer moves there, and with "click" the left button clicks
   case $screen in
-  gnome) gnome_input "p.notify_absolute_motion(t, $1, $2)" ;;
-  x11) xdotool mousemove "$1" "$2" ;;
-  esac # sway: the virtual pointer leaves with wl-click
-}
-click() { # X Y: a left click
-  case $screen in
-  gnome) gnome_input "p.notify_absolute_motion(t, $1, $2); [1, 0].forEach(s => p.notify_button(t, 1, s))" ;;
-  sway) "$wl_click" "$1" "$2" ;;
-  x11) xdotool mousemove "$1" "$2" click 1 ;;
+  gnome) gnome_input "p.notify_absolute_motion(t, $1, $2); ${3:+[1, 0].forEach(s => p.notify_button(t, 1, s))}" ;;
+  sway) [ -z "${3-}" ] || "$wl_click" "$1" "$2" ;; # the virtual pointer leaves with wl-click
+  x11) xdotool mousemove "$1" "$2" ${3:+click 1} ;;
   esac
 }
 press_escape() {
@@ -309,30 +303,29 @@ else
     fail "the icon's edge does not stand out: of its $size px, ${clear:-none} differ clearly from the panel"
 fi
 
-# title_change WHAT N: a new temperature (change N); how long the panel and the item's properties
-# take to show it.
+# took COMMAND...: the tenths of a second from $since until COMMAND held, polled every 0.1 s;
+# past $patience it stops looking.
+took() {
+  until "$@" >/dev/null 2>&1 || [ "$(tenths_since "$since")" -gt "$patience" ]; do sleep 0.1; done
+  tenths_since "$since"
+}
+# title_change WHAT N: a new temperature (change N); how long the item's properties and then the
+# panel take to show it (the properties come first: the host draws what they say).
 title_change() {
-  local view0 view_at="" bus_at="" t since
-  move_pointer $((sw / 2)) $((sh / 2)) # no hover highlight while the item is watched
+  local view0 view_at bus_at=- since
+  pointer $((sw / 2)) $((sh / 2)) # no hover highlight while the item is watched
   wait_until 5 still "$region" 0.3
-  view0=$(pixels "$S/now.png" "$region")
-  [ "$title" != xembed ] || bus_at=-
+  view0=$(pixels "$region")
   since=$(now)
   set_temperature $((temperature + 7))
-  while [ -z "$view_at" ] || [ -z "$bus_at" ]; do
-    t=$(tenths_since "$since")
-    [ -n "$view_at" ] || [ "$(pixels "$S/now.png" "$region")" = "$view0" ] || view_at=$t
-    [ -n "$bus_at" ] || ! bus_reads "$temperature" || bus_at=$t
-    [ "$t" -le "$patience" ] || break
-    sleep 0.1
-  done
-  say "MEASURE $host $1: the panel changed after $(secs "${view_at:-$t}") s," \
-    "the item's properties after $(secs "${bus_at:-$t}") s"
-  changes[$2]=$(secs "${view_at:-$t}")
-  for t in "${view_at:-999}" "${bus_at/-/0}"; do
-    [ "${t:-999}" -le "$limit" ] || { fail "$1: the change took longer than $(secs "$limit") s"; return; }
-  done
-  pass "$1: the change reached the panel within $(secs "$limit") s"
+  [ "$title" = xembed ] || bus_at=$(took bus_reads "$temperature")
+  view_at=$(took differs "$region" "$view0")
+  say "MEASURE $host $1: the panel changed after $(secs "$view_at") s, the item's properties after" \
+    "$(secs "$bus_at") s"
+  changes[$2]=$(secs "$view_at")
+  [ "$view_at" -le "$limit" ] && [ "${bus_at/-/0}" -le "$limit" ] &&
+    pass "$1: the change reached the panel within $(secs "$limit") s" ||
+    fail "$1: the change took longer than $(secs "$limit") s"
   [ "$title" != label ] || [[ $(host_label) == "$temperature °C" ]] ||
     fail "$1: the host's label reads \"$(host_label)\""
 }
@@ -347,7 +340,7 @@ menu_shown() {
   shot "$S/menu-area.png" "$area" &&
     [ "$(changed "$S/before-menu.png" "$S/menu-area.png")" -gt $((10000 * scale * scale)) ]
 }
-shot "$S/before-menu.png" "$area" && click "$x" "$y" && wait_until 5 menu_shown ||
+shot "$S/before-menu.png" "$area" && pointer "$x" "$y" click && wait_until 5 menu_shown ||
   { fail "a left click at $x,$y opens no menu"; shot "$S/left-click.png"; exit 1; }
 pass "a left click opens a menu"
 sleep 0.5 && shot "$S/menu.png" "$area"
