@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/MainInterface.h"
@@ -81,9 +82,8 @@ class ApplicationRun : public testing::Test {
   // Runs the program until `session` returns or Quit ends the run; NSApplicationMain's result.
   int run(std::function<void()> session = {}) {
     char name[] = "pyrelle", *argv[] = {name, nullptr};
-    return NSApplicationMain(
-        1, argv, std::make_unique<HeadlessBackend>(HeadlessBackend::Options{.session = session}),
-        NSLoadMainInterface);
+    return NSApplicationMain(1, argv, std::make_unique<HeadlessBackend>(std::move(session)),
+                             NSLoadMainInterface);
   }
 
   // Refresh passes so far: each samples three keys, as the hardware object's creation did.
@@ -147,6 +147,7 @@ TEST_F(ApplicationRun, TheMenuListsTheFansReadAtLaunchAboveTheActionsAndQuitEnds
     EXPECT_FALSE(NSApp().isRunning());
   });
   EXPECT_EQ(status, 0);
+  EXPECT_EQ(NSApp().delegate(), nullptr);  // released with the run, and let go of
   EXPECT_EQ(log.lines(), (Lines{"Application is not on the Login List.",
                                 "Opening I/O connection.\n", "Closing I/O connection.\n"}));
   // Without an SMC there is no fan to list and the title reads zero.

@@ -1,61 +1,40 @@
 #pragma once
-// A backend without a desktop, for tests: it runs a scripted session instead of waiting for
-// events, and records the steps of the run. With the default options it starts, and the run
-// ends at once.
+// A backend without a desktop, for tests: it starts, and runs a scripted session instead of
+// waiting for events. (What NSApplicationMain makes of a backend that cannot start, or that hands
+// the launch to a running instance, start_and_end.sh checks on the program.)
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/appkit/ApplicationBackend.h"
 #include "platform/foundation/RunLoopDriver.h"
 
 class HeadlessBackend final : public ApplicationBackend {
  public:
-  struct Options {
-    // Non-zero: start() fails with this status.
-    int startStatus = 0;
-    // true: start() finds the application running already and hands the launch to it.
-    bool runningElsewhere = false;
-    // The run: called once when the run loop runs (the test advances its clock, fires timers,
-    // chooses entries, terminates...). The run ends when it returns. Empty: ends at once.
-    std::function<void()> session;
-  };
-  using Events = std::vector<std::string>;
+  // `scripted` is called once when the run loop runs (the test advances its clock, fires timers,
+  // chooses entries, terminates...); the run ends when it returns. Empty: the run ends at once.
+  explicit HeadlessBackend(std::function<void()> scripted) : session(std::move(scripted)) {}
 
-  explicit HeadlessBackend(Options given) : options(std::move(given)) {}
-
-  // In order: "start", "interface loaded", "run", "stop" (terminate during the run). Shared,
-  // so that a test can read them after NSApplicationMain released the backend.
-  const std::shared_ptr<Events> events = std::make_shared<Events>();
-
-  int start(int& /*argc*/, char**& /*argv*/) override {
-    events->push_back("start");
-    return options.startStatus;
-  }
-  void interfaceLoaded(NSMainInterface&) override { events->push_back("interface loaded"); }
+  int start(int& /*argc*/, char**& /*argv*/) override { return 0; }
+  void interfaceLoaded(NSMainInterface&) override {}
   std::shared_ptr<RunLoopDriver> runLoopDriver() override {
-    return std::make_shared<SessionDriver>(options.session, events);
+    return std::make_shared<SessionDriver>(session);
   }
   void activateIgnoringOtherApps(bool /*flag*/) override {}
   void orderFrontStandardAboutPanel() override {}
-  bool handedToRunningInstance() const override { return options.runningElsewhere; }
+  bool handedToRunningInstance() const override { return false; }
 
  private:
   // Runs the test's session in place of waiting for events.
   struct SessionDriver final : RunLoopDriver {
-    SessionDriver(std::function<void()> scripted, std::shared_ptr<Events> events)
-        : session(std::move(scripted)), log(std::move(events)) {}
+    explicit SessionDriver(std::function<void()> scripted) : session(std::move(scripted)) {}
     void run() override {
-      log->push_back("run");
       if (session) session();
     }
-    void stop() override { log->push_back("stop"); }
+    void stop() override {}
     void timersChanged() override {}
     std::function<void()> session;
-    std::shared_ptr<Events> log;
   };
 
-  Options options;
+  std::function<void()> session;
 };
