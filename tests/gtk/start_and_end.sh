@@ -11,14 +11,9 @@ trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
 mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
 
+# shellcheck source=../support/wait.sh
+. "$(dirname "$0")/../support/wait.sh"
 fail() { echo "$1"; cat "$2"; exit 1; }
-# within SECONDS COMMAND...: the command succeeds within that many seconds.
-within() {
-  local tenths=$(($1 * 10))
-  shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 owned() {  # owned BUS-ADDRESS: the program holds its name on that bus
   gdbus call --address "$1" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
     -m org.freedesktop.DBus.NameHasOwner io.github.pyrelle.Pyrelle 2>/dev/null | grep -q true
@@ -42,20 +37,20 @@ status=$?
 /usr/bin/python3 -c 'import socket, sys, time
 s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(300)' \
   "$work/silent" &
-within 5 test -S "$work/silent"
+wait_until 5 test -S "$work/silent"
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/silent launch silent
-within 30 grep -q "did not answer within 10 s" "$work/silent.log" ||
+wait_until 30 grep -q "did not answer within 10 s" "$work/silent.log" ||
   fail "nothing said about the silent bus" "$work/silent.log"
-within 10 grep -q pyrelle-gtk.so "/proc/$pid/maps" || fail "no tray icon" "$work/silent.log"
+wait_until 10 grep -q pyrelle-gtk.so "/proc/$pid/maps" || fail "no tray icon" "$work/silent.log"
 sleep 1
 kill -TERM "$pid"
-within 10 ended "$pid" && grep -qi "closing I/O connection" "$work/silent.log" ||
+wait_until 10 ended "$pid" && grep -qi "closing I/O connection" "$work/silent.log" ||
   fail "the run without a bus hangs" "$work/silent.log"
 
 # A frozen instance: a second launch says so and ends with 1, well before D-Bus's own 25 s.
 bus=$DBUS_SESSION_BUS_ADDRESS
 launch first
-within 20 owned "$bus" || fail "the first instance did not start" "$work/first.log"
+wait_until 20 owned "$bus" || fail "the first instance did not start" "$work/first.log"
 kill -STOP "$pid"
 timeout 15 "$program" 2>"$work/second.log"
 status=$?
@@ -68,12 +63,12 @@ wait "$pid"
 # The session bus goes away: one line, and the run ends as Quit ends it.
 dbus-daemon --session --nofork --print-address=3 3>"$work/address" &
 daemon=$!
-within 5 test -s "$work/address"
+wait_until 5 test -s "$work/address"
 private=$(head -n 1 "$work/address")
 DBUS_SESSION_BUS_ADDRESS=$private launch bus
-within 20 owned "$private" || fail "no instance on the private bus" "$work/bus.log"
+wait_until 20 owned "$private" || fail "no instance on the private bus" "$work/bus.log"
 kill "$daemon"
-within 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
+wait_until 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
   fail "the bus went away unsaid" "$work/bus.log"
 
 # With a display: no toolkit library mapped while only the panel item shows (and, with a GLib
@@ -83,24 +78,24 @@ within 10 ended "$pid" && grep -q "session bus closed" "$work/bus.log" ||
 # away: one line, and status 1.
 Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
-within 10 test -s "$work/display"
+wait_until 10 test -s "$work/display"
 export DISPLAY=:$(cat "$work/display")
 launch x
 mapped() { grep -q "$1" "/proc/$pid/maps"; }
-within 20 owned "$bus" || fail "no instance on the second display" "$work/x.log"
-within 5 mapped libdbusmenu && sleep 1
+wait_until 20 owned "$bus" || fail "no instance on the second display" "$work/x.log"
+wait_until 5 mapped libdbusmenu && sleep 1
 mapped libgtk-3 && fail "GTK mapped before any window" "$work/x.log"
 pkg-config --atleast-version=2.76 glib-2.0 ||
   tr '\0' '\n' <"/proc/$pid/environ" | grep -qx G_SLICE=always-malloc ||
   fail "GLib's slice caches on" "$work/x.log"
 "$program" 2>"$work/second-x.log" && [ ! -s "$work/second-x.log" ] ||
   fail "the second launch did not end with 0 and nothing said" "$work/second-x.log"
-within 5 eval 'xwininfo -root -tree | grep -q "\"Pyrelle Preferences\""' || fail "no preferences window" "$work/x.log"
+wait_until 5 eval 'xwininfo -root -tree | grep -q "\"Pyrelle Preferences\""' || fail "no preferences window" "$work/x.log"
 mapped pyrelle-gtk.so || fail "the module was not loaded for the window" "$work/x.log"
 mapped librsvg && fail "an SVG library mapped for the window" "$work/x.log"
 grep -q Cannot "$work/x.log" && fail "the window could not be made" "$work/x.log"
 kill "$xvfb"
-within 10 ended "$pid"
+wait_until 10 ended "$pid"
 wait "$pid"
 status=$?
 [ "$status" = 1 ] && grep -q "Lost the connection to the display" "$work/x.log" ||

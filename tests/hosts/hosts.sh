@@ -31,14 +31,8 @@ TABLE
 # The scenario then waits for the panel and for the host to register with the watcher. Logs go
 # to DIR/NAME.log; run_bg keeps DIR/pids for the scenario's end.
 
-# wait_until SECONDS COMMAND...: polls every 0.2 s; fails once the time is up.
-wait_until() {
-  local end=$((SECONDS + $1))
-  until "${@:2}" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.2
-  done
-}
+# shellcheck source=../support/wait.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../support/wait.sh"
 # run_bg DIR NAME COMMAND...: COMMAND in the background, its output in DIR/NAME.log.
 run_bg() {
   "${@:3}" >"$1/$2.log" 2>&1 </dev/null &

@@ -24,11 +24,6 @@ reads=$((3 * samples))
 total=$(( $(calls "$work/run" total) - $(calls "$work/base" total) ))
 scans=$(( $(calls "$work/run" getdents64) - $(calls "$work/base" getdents64) ))
 
-echo "steady path, $samples samples ($reads key reads):"
-join -a1 -e 0 -o 0,1.2,2.2 <(awk 'NR > 2 && $2 != "" { print $2, $1 }' "$work/run" | sort) \
-  <(awk 'NR > 2 && $2 != "" { print $2, $1 }' "$work/base" | sort) |
-  awk '$2 != $3 && $1 != "total" { printf "  %-12s %d\n", $1, $2 - $3 }'
-awk -v t="$total" -v r="$reads" -v s="$samples" \
-  'BEGIN { printf "  %d calls: %.2f per sample, %.2f per key read\n", t, t / s, t / r }'
+echo "steady path, $samples samples ($reads key reads): $total calls, $scans directory scans"
 [ "$scans" -eq 0 ] || { echo "FAIL: $scans directory scans on the steady path"; exit 1; }
 [ "$total" -le $((4 * reads)) ] || { echo "FAIL: more than 4 calls per key read"; exit 1; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks it as a user would meet it: its
 # contents, lintian, its AppStream and desktop data, and the packaged program, extracted into a
-# scratch folder, running under Xvfb on a private session bus and opening its preferences window.
+# scratch folder, under Xvfb on a private session bus (tests/gtk/start_and_end.sh).
 #
 # Usage: check-package.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -48,29 +48,11 @@ grep -q "<release version=\"$version\"" "$share/metainfo/io.github.pyrelle.Pyrel
 zcat "$share/doc/pyrelle/changelog.gz" | head -n1 | grep -q "^pyrelle ($version)" ||
   fail "the changelog's newest entry is not $version"
 
-echo "== The packaged program runs and opens its window"
-export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_RUNTIME_DIR=$scratch/run
-export XDG_DATA_DIRS=$share:/usr/share NO_AT_BRIDGE=1 GDK_BACKEND=x11
+echo "== The packaged program, started and ended as start_and_end.sh does with the built one"
+# Its GTK module loads from the package's folders; the panel item itself is the panel tests'.
+export HOME=$scratch/home XDG_DATA_DIRS=$share:/usr/share NO_AT_BRIDGE=1 GDK_BACKEND=x11
+mkdir "$HOME"
 unset XDG_CURRENT_DESKTOP WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
-mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
-export SCRATCH=$scratch
-# The panel item itself is the panel tests' (the same code as built); here the first instance
-# holds its name on the bus, and a second launch opens the preferences window from the packaged
-# GTK module.
-timeout 90 xvfb-run -a dbus-run-session -- bash -c '
-  set -uo pipefail
-  "$SCRATCH/root/usr/bin/pyrelle" >"$SCRATCH/pyrelle.log" 2>&1 &
-  trap "kill $! 2>/dev/null" EXIT
-  said() { echo "$1; the program said:"; cat "$SCRATCH/pyrelle.log"; exit 1; }
-  window() { xwininfo -root -tree | grep -q "\"Pyrelle Preferences\""; }
-  for _ in $(seq 100); do
-    gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
-      -m org.freedesktop.DBus.NameHasOwner io.github.pyrelle.Pyrelle | grep -q true && break
-    sleep 0.1
-  done
-  kill -0 $! || said "the program exited"
-  "$SCRATCH/root/usr/bin/pyrelle" || said "the second launch failed"
-  for _ in $(seq 50); do window && break; sleep 0.1; done
-  window || said "no preferences window"
-' || fail "the packaged program"
+timeout 150 xvfb-run -a dbus-run-session -- bash "$here/../gtk/start_and_end.sh" "$scratch/root/usr/bin/pyrelle" ||
+  fail "the packaged program"
 echo "Package $(basename "$deb") checked"
