@@ -26,18 +26,10 @@ static const struct wl_interface manager_iface = {"zwlr_virtual_pointer_manager_
 enum { MOTION_ABSOLUTE = 1, BUTTON = 2, FRAME = 4 };
 enum { width = 1280, height = 800 };
 
-struct globals {
-  struct wl_proxy *manager;
-  struct wl_seat *seat;
-};
-
+// The manager, into *data; the pointer it makes goes to the compositor's default seat.
 static void on_global(void *data, struct wl_registry *registry, uint32_t name, const char *iface, uint32_t version) {
-  struct globals *g = data;
   (void)version;
-  if (strcmp(iface, manager_iface.name) == 0)
-    g->manager = wl_registry_bind(registry, name, &manager_iface, 1);
-  else if (strcmp(iface, wl_seat_interface.name) == 0 && g->seat == NULL)
-    g->seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
+  if (strcmp(iface, manager_iface.name) == 0) *(void **)data = wl_registry_bind(registry, name, &manager_iface, 1);
 }
 static void on_global_remove(void *data, struct wl_registry *registry, uint32_t name) {
   (void)data, (void)registry, (void)name;
@@ -66,16 +58,16 @@ static void send(struct wl_display *display, struct wl_proxy *pointer, uint32_t 
 int main(int argc, char **argv) {
   const long x = argc == 3 ? strtol(argv[1], NULL, 10) : -1, y = argc == 3 ? strtol(argv[2], NULL, 10) : -1;
   struct wl_display *display = wl_display_connect(NULL);
-  struct globals g = {0};
+  struct wl_proxy *manager = NULL;
   if (display != NULL) {
-    wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, &g);
+    wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, &manager);
     wl_display_roundtrip(display);
   }
-  if (g.manager == NULL || x < 0 || y < 0 || x >= width || y >= height) {
+  if (manager == NULL || x < 0 || y < 0 || x >= width || y >= height) {
     fprintf(stderr, "usage: wl-click X Y, on a 1280x800 wlroots output with a virtual pointer manager\n");
     return 1;
   }
-  struct wl_proxy *pointer = wl_proxy_marshal_flags(g.manager, 0, &pointer_iface, 1, 0, g.seat, NULL);
+  struct wl_proxy *pointer = wl_proxy_marshal_flags(manager, 0, &pointer_iface, 1, 0, NULL, NULL);
   send(display, pointer, MOTION_ABSOLUTE, (uint32_t)x, (uint32_t)y, width, height);
   send(display, pointer, BUTTON, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED, 0, 0);
   send(display, pointer, BUTTON, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED, 0, 0);

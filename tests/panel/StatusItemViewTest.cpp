@@ -185,8 +185,7 @@ class StatusItemViewTest : public ::testing::Test {
   // A status item as the application makes it, with a menu, titled "45 °C".
   void makeItem(StatusItemView::Timing timing = {}) {
     StatusItemView::Context context{timing, [this]() -> PanelToolkit* { return toolkit.get(); },
-                                    [this](const std::string& token) { tokens.push_back(token); },
-                                    sessionBus.get()};
+                                    [](const std::string& /*token*/) {}, sessionBus.get()};
     bar = std::make_unique<StatusBarView>(std::move(context));
     item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
     item->setMenu(std::make_shared<NSMenu>("Pyrelle"));
@@ -206,7 +205,6 @@ class StatusItemViewTest : public ::testing::Test {
   InfoTarget target;
   GObjectPtr<GDBusConnection> sessionBus{g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)};
   std::unique_ptr<GtkToolkit> toolkit = GtkToolkit::create({"gtk_tests"});
-  Lines tokens;
   std::unique_ptr<StatusBarView> bar;
   std::shared_ptr<NSStatusItem> item;
   StatusItemView* view = nullptr;
@@ -308,14 +306,11 @@ TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
 // pixmaps.
 TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSignals) {
   // (What each host gets without a setting: TitleLookTest and the host tests.)
-  const Lines labelOnly{"XAyatanaNewLabel"}, icon{"NewIcon", "NewToolTip"};
+  // Where the label does not show, the tooltip carries the title too.
+  const Lines labelOnly{"XAyatanaNewLabel"}, labelAndTip{"NewToolTip", "XAyatanaNewLabel"},
+      icon{"NewIcon", "NewToolTip"};
   const std::tuple<const char*, const char*, TitlePresentation, std::ptrdiff_t, Lines> cases[] = {
-      // Where the label does not show, the tooltip carries the title too.
-      {"xfce4-panel",
-       "[Panel]\ntitle=label\n",
-       TitlePresentation::Label,
-       0,
-       {"NewToolTip", "XAyatanaNewLabel"}},
+      {"xfce4-panel", "[Panel]\ntitle=label\n", TitlePresentation::Label, 0, labelAndTip},
       {"gnome-shell", "[Panel]\ntitle= Icon \n", TitlePresentation::Icon, 0, icon},
       {"gnome-shell", "[Panel]\ntitle=sideways\n", TitlePresentation::Label, 1, labelOnly},
   };
