@@ -165,29 +165,25 @@ TEST_F(NSUserDefaultsTest, ASaveChangesOnlyTheLineOfItsKeyInTheFileAsItIsNow) {
 TEST_F(NSUserDefaultsTest, RunsSharingTheFolderKeepEachOthersSettings) {
   // Writers in separate processes at once, each setting its own key again and again. (One
   // store saving over another's file takes the path of a file edited by hand, above.)
-  constexpr int writers = 4;
-  constexpr int rounds = 25;
+  constexpr int writers = 4, rounds = 25;
   std::vector<pid_t> children;
   for (int writer = 0; writer < writers; ++writer) {
-    const pid_t child = fork();
-    if (child == 0) {
-      NSUserDefaults mine(config);
-      for (int round = 1; round <= rounds; ++round) {
-        mine.setInteger(round, "writer" + std::to_string(writer));
-      }
-      _exit(0);
+    if (const pid_t child = fork(); child != 0) {
+      children.push_back(child);
+      continue;
     }
-    children.push_back(child);
+    NSUserDefaults mine(config);
+    for (int round = 1; round <= rounds; ++round)
+      mine.setInteger(round, "writer" + std::to_string(writer));
+    _exit(0);
   }
   for (const pid_t child : children) {
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(waitpid(child, &status, 0) == child && status == 0);
   }
   NSUserDefaults after(config);
-  for (int writer = 0; writer < writers; ++writer) {
+  for (int writer = 0; writer < writers; ++writer)
     EXPECT_EQ(after.integerForKey("writer" + std::to_string(writer)), rounds) << writer;
-  }
   EXPECT_TRUE(log.lines().empty());
 }
 

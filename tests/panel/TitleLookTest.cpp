@@ -11,11 +11,11 @@
 
 namespace {
 
+// The names the host tests meet whose misreading would show there (a label host without its label,
+// a pixmap drawn scaled) are left to them: gnome-shell, ayatana-indicat (the kernel's 15
+// characters), notification-ar, waybar and xapp-sn-watcher.
 TEST(TitleLook, HostsAreKnownByTheirProcessNameEvenWhenCut) {
   const std::pair<const char*, PanelHost> cases[] = {
-      {"gnome-shell", PanelHost::GnomeShell},
-      {"ayatana-indicat", PanelHost::AyatanaIndicators},  // the kernel's 15 characters
-      {"notification-ar", PanelHost::MateNotificationArea},
       {"notification-area-applet", PanelHost::MateNotificationArea},
       {"kded5", PanelHost::Plasma},
       {"lxqt-panel", PanelHost::LxqtPanel},
@@ -24,8 +24,6 @@ TEST(TitleLook, HostsAreKnownByTheirProcessNameEvenWhenCut) {
       {"panel-12-systra", PanelHost::XfcePanel},
       {"panel-1-clock", PanelHost::Unknown},
       {"panel--systray", PanelHost::Unknown},
-      {"waybar", PanelHost::Waybar},
-      {"xapp-sn-watcher", PanelHost::Cinnamon},
       {"gnome-shel", PanelHost::Unknown},  // cut short, but not by the kernel
       {"", PanelHost::Unknown}};
   for (const auto& [process, host] : cases) EXPECT_EQ(panelHostOf(process), host) << process;
@@ -58,8 +56,6 @@ TEST(TitleLook, EachHostPicksAPixmapOfTheSizeItDraws) {
 // The label, its guide and the pixmaps per presentation are the panel test's, on the bus.
 TEST(TitleLook, TheLabelCarriesTheTitleAndNeverGoesEmpty) {
   const ItemLook padded = itemLookFor(TitlePresentation::Label, PanelHost::GnomeShell, 1, " 5 °C");
-  EXPECT_EQ(padded.iconName, "io.github.pyrelle.Pyrelle-symbolic");
-  EXPECT_EQ(padded.toolTip, "Pyrelle");
   EXPECT_EQ(itemLookFor(TitlePresentation::Label, PanelHost::GnomeShell, 1, "").label, "--");
 
   // Forced on hosts that show no label, the title shows on hover; Cinnamon gets the full-colour
