@@ -3,7 +3,7 @@
 # display, against a session bus that never answers, against a frozen running instance, when the
 # session bus goes away, and when the X display goes away once a window was open; a second launch
 # opens the running one's preferences window, and it loads its toolkit only when a window needs
-# it. Runs inside xvfb-run and dbus-run-session.
+# it. Menu requests far past their bounds are refused. Runs inside xvfb-run and dbus-run-session.
 set -u
 program=$1
 work=$(mktemp -d)
@@ -88,6 +88,26 @@ mapped libgtk-3 && fail "GTK mapped before any window" "$work/x.log"
 pkg-config --atleast-version=2.76 glib-2.0 ||
   tr '\0' '\n' <"/proc/$pid/environ" | grep -qx G_SLICE=always-malloc ||
   fail "GLib's slice caches on" "$work/x.log"
+# Menu requests far past what a host asks for are refused as invalid, naming their bound; those at
+# the bound are answered.
+copies() { printf "$2,%.0s" $(seq "$1") | sed 's/,$//'; } # N TEXT: N copies, comma-separated
+names() { echo "[$(copies "$1" "'label'")]"; }
+ids() { echo "@ai [$(copies "$1" 0)]"; }
+events() { echo "[$(copies "$1" "(0, 'hovered', <0>, uint32 0)")]"; }
+menu() { # BOUND METHOD ARGS...: the call is refused as invalid, naming BOUND ("-": answered)
+  gdbus call --session -d io.github.pyrelle.Pyrelle -o /MenuBar -m "com.canonical.dbusmenu.$2" "${@:3}" \
+    >"$work/menu.log" 2>&1
+  [ "$1" = - ] && ! grep -q Error "$work/menu.log" || grep -q "InvalidArgs: .*$1" "$work/menu.log" ||
+    fail "$2, not $1" "$work/menu.log"
+}
+menu "at most 64 property names" GetLayout 0 "int32 -1" "$(names 65)"
+menu - GetLayout 0 "int32 -1" "$(names 64)"
+menu "at most 1024 ids" GetGroupProperties "$(ids 1025)" "$(names 1)"
+menu "at most 64 property names" GetGroupProperties "$(ids 1)" "$(names 65)"
+menu - GetGroupProperties "$(ids 1024)" "$(names 64)"
+menu "at most 1024 ids" AboutToShowGroup "$(ids 1025)"
+menu "at most 1024 events" EventGroup "$(events 1025)"
+menu - EventGroup "$(events 1024)"
 "$program" 2>"$work/second-x.log" && [ ! -s "$work/second-x.log" ] ||
   fail "the second launch did not end with 0 and nothing said" "$work/second-x.log"
 wait_until 5 eval 'xwininfo -root -tree | grep -q "\"Pyrelle Preferences\""' || fail "no preferences window" "$work/x.log"

@@ -39,16 +39,6 @@ std::ptrdiff_t linesWith(const Lines& lines, const char* text) {
   return std::ranges::count_if(lines, [text](const auto& l) { return l.find(text) != l.npos; });
 }
 
-// An array of `count` (at least one) copies of `element`.
-GVariant* repeated(GVariant* element, std::size_t count) {
-  const GVariantPtr kept(g_variant_ref_sink(element));
-  GVariantBuilder builder;
-  g_variant_builder_init(&builder, G_VARIANT_TYPE_ARRAY);
-  for (std::size_t index = 0; index < count; ++index)
-    g_variant_builder_add_value(&builder, element);
-  return g_variant_builder_end(&builder);
-}
-
 const std::string itemService = "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1";
 
 // A panel: its own bus connection, a StatusNotifierWatcher from construction until stop() and
@@ -109,10 +99,10 @@ struct StandInPanel {
     name = object = 0;
   }
 
-  // Calls the item as a host does, while this process's loop runs to answer; nullptr on failure,
-  // expected only when `failure` is given to take the error.
+  // Calls the item as a host does, while this process's loop runs to answer. (Requests past
+  // their bounds are start_and_end.sh's, on the program.)
   GVariantPtr call(const char* path, const char* interface, const char* method,
-                   GVariant* parameters, std::string* failure = nullptr) {
+                   GVariant* parameters) {
     // The reply comes within the call's 9 s timeout, before the wait gives up on a loaded machine.
     GObjectPtr<GAsyncResult> result;
     g_dbus_connection_call(
@@ -125,9 +115,7 @@ struct StandInPanel {
     spinUntil([&result] { return result != nullptr; });
     GErrorOut error;
     GVariantPtr reply(g_dbus_connection_call_finish(bus.get(), result.get(), error.out()));
-    // The message of an error from the item begins with the error's name.
-    if (failure != nullptr && !reply) *failure = error.message();
-    EXPECT_TRUE(reply || failure != nullptr) << method;
+    EXPECT_TRUE(reply) << method << ": " << error.message();
     return reply;
   }
   GVariantPtr menu(const char* method, const char* parameters) {
@@ -267,39 +255,6 @@ TEST_F(StatusItemViewTest, DropsInARowEndInTheTrayAndARegistrationThatHoldsForgi
   EXPECT_TRUE(spinUntil([&] { return view->trayIconForTesting() != nullptr; }));
   EXPECT_EQ(linesWith(log.lines(), "dropped the item 4 times in a row"), 1);
   EXPECT_EQ(panel.registrations.size(), registrations);
-}
-
-// Requests that ask for far more than a host does are refused, naming the bound, and the item
-// answers the next one as ever.
-TEST_F(StatusItemViewTest, MenuRequestsPastTheirBoundsAreRefused) {
-  makeItem();
-  StandInPanel panel;
-  ASSERT_TRUE(registeredWith(panel));
-  const auto names = [](std::size_t n) { return repeated(g_variant_new_string("label"), n); };
-  const auto ids = [](std::size_t n) { return repeated(g_variant_new_int32(0), n); };
-  const auto events = [](std::size_t count) {
-    return repeated(g_variant_new_parsed("(0, 'hovered', <0>, uint32 0)"), count);
-  };
-  const std::tuple<const char*, GVariant*, const char*> cases[] = {
-      {"GetLayout", g_variant_new("(ii@as)", 0, -1, names(65)), "at most 64 property names"},
-      {"GetLayout", g_variant_new("(ii@as)", 0, -1, names(64)), nullptr},
-      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1025), names(1)), "at most 1024 ids"},
-      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1), names(65)), "64 property names"},
-      {"GetGroupProperties", g_variant_new("(@ai@as)", ids(1024), names(64)), nullptr},
-      {"AboutToShowGroup", g_variant_new("(@ai)", ids(1025)), "at most 1024 ids"},
-      {"EventGroup", g_variant_new("(@a(isvu))", events(1025)), "at most 1024 events"},
-      {"EventGroup", g_variant_new("(@a(isvu))", events(1024)), nullptr},
-  };
-  for (const auto& [method, parameters, refusal] : cases) {
-    std::string failure;
-    const GVariantPtr reply =
-        panel.call("/MenuBar", "com.canonical.dbusmenu", method, parameters, &failure);
-    EXPECT_EQ(failure.empty(), refusal == nullptr) << method << ": " << failure;
-    if (refusal == nullptr) continue;
-    EXPECT_TRUE(failure.find("org.freedesktop.DBus.Error.InvalidArgs") != failure.npos &&
-                failure.find(refusal) != failure.npos)
-        << failure;
-  }
 }
 
 // The label carries the title byte for byte, padding included; the drawn title goes out as
