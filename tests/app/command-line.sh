@@ -26,13 +26,15 @@ check() {
   fi
 }
 
+# Help wins over the version, and the version over the sensor list, wherever they stand.
 hint="Run 'pyrelle --help' to see the options."
-check version 0 "Pyrelle $version" "" "$pyrelle" --version
-check help-with-gtk-options 0 "*" "" "$pyrelle" --class=Thermo --help --display=:5
+check version 0 "Pyrelle $version" "" "$pyrelle" --list-sensors --version
+check help-with-gtk-options 0 "*" "" "$pyrelle" --version --class=Thermo -h --display=:5 --list-sensors
 grep -q -- "--list-sensors" "$scratch/out" && grep -qF "$scratch/config/pyrelle/settings.ini" \
   "$scratch/out" || { echo "FAIL help: no option list or settings path"; failures=$((failures + 1)); }
 check unknown 2 "" "pyrelle: Unknown option --bogus"$'\n'"$hint" "$pyrelle" --bogus --version
 check argument 2 "" "pyrelle: Unexpected argument now"$'\n'"$hint" "$pyrelle" now
+check no-value 2 "" "pyrelle: Missing argument for --display"$'\n'"$hint" "$pyrelle" --display
 
 mkdir -p "$XDG_CONFIG_HOME/pyrelle"
 printf '[Sensors]\ncpu = coretemp-*/Package id 0\nfan1 =  nct6775-*/fan2 \nfan2=fan1\n' \

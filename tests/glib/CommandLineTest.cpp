@@ -1,6 +1,6 @@
-// The command line: which request wins, and GTK's options kept in a form that GTK's own parser
-// takes. The help and version texts and the rejections a user meets are checked on the program
-// itself (tests/app/command-line.sh).
+// The command line: GTK's options kept in a form that GTK's own parser takes. Which request wins,
+// the help and version texts and the rejections a user meets are checked on the program itself
+// (tests/app/command-line.sh).
 
 #include "platform/glib/CommandLine.h"
 
@@ -29,31 +29,14 @@ class Arguments {
   std::vector<char*> pointers;
 };
 
-using Action = CommandLine::Action;
-
-std::pair<Action, std::string> parsed(std::initializer_list<std::string> list) {
-  Arguments arguments(list);
-  const CommandLine line(arguments.argc(), arguments.argv());
-  return {line.action(), line.text()};
-}
-
 }  // namespace
-
-TEST(CommandLine, AnswersTheFirstRequestAndRejectsWhatItDoesNotKnow) {
-  EXPECT_EQ(parsed({}).first, Action::launch);
-  EXPECT_EQ(parsed({"--list-sensors"}).first, Action::listSensors);
-  EXPECT_EQ(parsed({"--list-sensors", "--version"}).first, Action::showVersion);
-  EXPECT_EQ(parsed({"--version", "-h", "--list-sensors"}).first, Action::showHelp);
-  EXPECT_EQ(parsed({"--display"}),
-            std::pair(Action::reject, std::string("Missing argument for --display")));
-}
 
 TEST(CommandLine, KeepsGtkOptionsForGtksOwnParser) {
   g_unsetenv("DISPLAY");
   Arguments arguments({"--display=:7", "--class", "Thermo", "--g-fatal-warnings", "--name=therm",
                        "--gtk-module", "a:b", "--gdk-debug=events"});
   CommandLine line(arguments.argc(), arguments.argv());
-  ASSERT_EQ(line.action(), Action::launch);
+  ASSERT_EQ(line.action(), CommandLine::Action::launch);
   const std::vector<std::string> kept = {"/usr/bin/pyrelle",   "--display=:7", "--class=Thermo",
                                          "--g-fatal-warnings", "--name=therm", "--gtk-module=a:b",
                                          "--gdk-debug=events"};
