@@ -246,11 +246,8 @@ env "${host_env[@]}" HOME="$S/home" XDG_RUNTIME_DIR="$S/home/run" ASAN_OPTIONS=d
   "$fake_hwmon" "$program" >"$S/pyrelle.log" 2>&1 </dev/null &
 app=$! temperature=47
 set_temperature() { echo "$1"000 >"/proc/$app/root/sys/class/hwmon/hwmon0/temp1_input" && temperature=$1; }
-if ! wait_until 10 has_name io.github.pyrelle.Pyrelle; then
-  kill -0 "$app" 2>/dev/null && fail "the program holds no name on the session bus after 10 s" ||
-    fail "the program exited at start"
-  exit 1
-fi
+wait_until 10 has_name io.github.pyrelle.Pyrelle ||
+  { fail "no bus name after 10 s; still running: $(kill -0 "$app" 2>/dev/null && echo yes || echo no)"; exit 1; }
 item_bus=$(daemon GetNameOwner io.github.pyrelle.Pyrelle | grep -o ":[0-9.]*")
 # Without a watcher an exported item reaches no one: the tray icon is all the user sees.
 shown="tray icon"
