@@ -7,31 +7,26 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-TEST(SMCCodecTest, TemperaturesComeBackRoundedDownToASixtyFourthAndClamped) {
-  const struct {
-    double written, read;
-  } cases[] = {{45.0, 45.0},        {45.25, 45.25},    {-1.0, -1.0},   {45.4999, 45.484375},
-               {-0.001, -0.015625}, {1e6, 127.984375}, {-1e6, -128.0}, {notANumber, 0.0}};
-  for (const auto& [written, read] : cases) {
+// Temperatures come back rounded down to a sixty-fourth and clamped; fan speeds whole, never
+// negative and at most 8191.
+TEST(SMCCodecTest, WrittenValuesComeBackRoundedAndClamped) {
+  const std::pair<double, double> temperatures[] = {
+      {45.0, 45.0},        {45.25, 45.25},    {-1.0, -1.0},   {45.4999, 45.484375},
+      {-0.001, -0.015625}, {1e6, 127.984375}, {-1e6, -128.0}, {notANumber, 0.0}};
+  for (const auto& [written, read] : temperatures)
     EXPECT_EQ(SMCDecodeSp78(SMCEncodeSp78(written).data()), read) << written;
-  }
-}
-
-TEST(SMCCodecTest, FanSpeedsComeBackWholeNeverNegativeAndAtMost8191) {
-  const struct {
-    double written;
-    int read;
-  } cases[] = {{1200, 1200}, {1200.9, 1200}, {-5, 0},       {notANumber, 0},
-               {8191, 8191}, {9000, 8191},   {16383, 8191}, {1e12, 8191}};
-  for (const auto& [written, read] : cases) {
+  const std::pair<double, int> fans[] = {{1200, 1200},    {1200.9, 1200}, {-5, 0},
+                                         {notANumber, 0}, {8191, 8191},   {9000, 8191},
+                                         {16383, 8191},   {1e12, 8191}};
+  for (const auto& [written, read] : fans)
     EXPECT_EQ(SMCDecodeFpe2(SMCEncodeFpe2(written).data(), 2), read) << written;
-  }
 }
 
 TEST(SMCCodecTest, FanValuesWeighSixBitsPerByteWithinThirtyTwoBits) {
