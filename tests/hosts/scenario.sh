@@ -30,7 +30,7 @@ done
 # A private session bus for the host, the program and the checks; its daemon's chatter is left out.
 [ -n "${PYRELLE_HOSTS_BUS-}" ] || exec env PYRELLE_HOSTS_BUS=1 dbus-run-session -- bash "$0" "$@" \
   2> >(grep --line-buffered -v '^dbus-daemon\[' >&2)
-export NO_AT_BRIDGE=1 # no accessibility bus
+export NO_AT_BRIDGE=1 LC_ALL=C.UTF-8 # no accessibility bus; gdbus prints "°C" as it is
 # Nothing of the caller's desktop; the host and the program get a HOME each, and folders in it.
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME \
   XDG_CACHE_HOME
