@@ -103,15 +103,7 @@ TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsA
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
 }
 
-TEST_F(FakeSysfsTest, WithoutSensorsNoServiceIsPublished) {
-  tree->removeChip(2);
-  tree->removeChip(4);
-  EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
-  EXPECT_EQ(log.lines().back(),
-            "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
-}
-
-TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhy) {
+TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhyAndWithoutAnyPublishesNoService) {
   tree->write(2, "temp2_label", "Core 0");
   tree->write(2, "temp2_input", "garbage");
   const std::string end =
@@ -130,6 +122,11 @@ TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhy) {
   tree->removeChip(4);
   source->rediscover();
   EXPECT_EQ(sensorListText(*source, {}, "settings.ini"), "No temperature or fan inputs found.\n");
+  // Without sensors no service is published.
+  source.reset();
+  EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
+  EXPECT_EQ(log.lines().back(),
+            "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
 }
 
 TEST_F(FakeSysfsTest, ShowsTheChosenSensorsWhileThereAndTheAutomaticChoiceMeanwhile) {
