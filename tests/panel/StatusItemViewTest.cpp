@@ -64,22 +64,20 @@ struct StandInPanel {
     g_dbus_connection_close_sync(bus.get(), nullptr, nullptr);
   }
 
+  // The watcher's one method: refuses the first `refusals` calls, then records the item.
+  static void registerItem(GDBusConnection*, const char*, const char*, const char*, const char*,
+                           GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
+    auto* panel = static_cast<StandInPanel*>(self);
+    if (panel->refusals-- > 0)
+      return g_dbus_method_invocation_return_dbus_error(invocation, "org.example.No", "");
+    const char* service = nullptr;
+    g_variant_get(parameters, "(&s)", &service);
+    panel->registrations.emplace_back(service);
+    g_dbus_method_invocation_return_value(invocation, nullptr);
+  }
   // Takes the watcher's name, from another panel too.
   void start() {
-    static const GDBusInterfaceVTable vtable = {
-        [](GDBusConnection*, const char*, const char*, const char*, const char*,
-           GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
-          auto* panel = static_cast<StandInPanel*>(self);
-          if (panel->refusals-- > 0)
-            return g_dbus_method_invocation_return_dbus_error(invocation, "org.example.No", "");
-          const char* service = nullptr;
-          g_variant_get(parameters, "(&s)", &service);
-          panel->registrations.emplace_back(service);
-          g_dbus_method_invocation_return_value(invocation, nullptr);
-        },
-        nullptr,
-        nullptr,
-        {}};
+    static const GDBusInterfaceVTable vtable = {registerItem, nullptr, nullptr, {}};
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
         "<node><interface name='org.kde.StatusNotifierWatcher'><method "
         "name='RegisterStatusNotifierItem'><arg type='s'/></method></interface></node>",
@@ -316,40 +314,10 @@ TEST_F(StatusItemViewTest, TitleGoesToTheLabelOrTheIconByHostAndSettingWithFewSi
   }
 }
 
-TEST_F(StatusItemViewTest, MenuHoldsTheRefreshOnlyWhileShownAndMirrorsTheEntries) {
-  makeItem();
-  StandInPanel panel;
-  ASSERT_TRUE(registeredWith(panel));
-  // GNOME Shell's "opened" and "closed" around AboutToShow. (AboutToShow alone, as GNOME Shell
-  // sends it at registration and xfce4-panel and waybar on open, holds nothing: the host tests
-  // time a change before and after the menu there.)
-  const std::tuple<const char*, const char*, bool> steps[] = {
-      {"Event", "(0, 'opened', <0>, uint32 0)", true},
-      {"AboutToShow", "(0,)", true},
-      {"Event", "(0, 'closed', <0>, uint32 0)", false}};
-  for (const auto& [method, parameters, trackingAfter] : steps) {
-    panel.menu(method, parameters);
-    pause(150ms);
-    EXPECT_EQ(tracking(), trackingAfter) << method << parameters;
-  }
-  // (A host that never says "closed": the guard test below.) lxqt-panel's left click: our own
-  // menu opens, and holds the refresh while it shows; the lxqt-panel host test closes it.
-  panel.activate();
-  EXPECT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() && tracking(); }));
-
-  // The exported entries change in place; a host's click on "Info..." sends its action.
-  GList* entries = dbusmenu_menuitem_get_children(view->menuExportForTesting()->rootForTesting());
-  item->menu()->items()[0]->setTitle("Fan 1: 1350 RPM");
-  EXPECT_STREQ(dbusmenu_menuitem_property_get(DBUSMENU_MENUITEM(entries->data), "label"),
-               "Fan 1: 1350 RPM");
-  dbusmenu_menuitem_handle_event(DBUSMENU_MENUITEM(entries->next->data), "clicked",
-                                 g_variant_new_int32(0), 0);
-  EXPECT_TRUE(spinUntil([&] { return target.abouts == 1; }));
-}
-
-// The guard counts from the first "opened" without a "closed": a host's "opened" sent again, or
-// our own menu popped up meanwhile, does not extend it; when due it takes our menu down too.
-TEST_F(StatusItemViewTest, MenuGuardCountsFromTheFirstOpeningAndTakesOurOwnMenuDown) {
+// A host that never says "closed": the guard counts from the first "opened" without one; a host's
+// "opened" sent again, or our own menu popped up meanwhile, does not extend it; when due it takes
+// our menu down too. Then the menu holds the refresh as the host says.
+TEST_F(StatusItemViewTest, MenuHoldsTheRefreshWhileShownOrUntilTheGuardAndMirrorsTheEntries) {
   LogCaptureForTesting log;
   makeItem({.menuClosingGuard = 3s});
   StandInPanel panel;
@@ -364,6 +332,32 @@ TEST_F(StatusItemViewTest, MenuGuardCountsFromTheFirstOpeningAndTakesOurOwnMenuD
   // Due 3 s after the first opening, not 3 s after the last.
   EXPECT_TRUE(spinUntil([&] { return !tracking() && !view->popUpMenuForTesting(); }, 2s));
   EXPECT_EQ(linesWith(log.lines(), "did not say that the menu closed"), 1);
+
+  // GNOME Shell's "opened" and "closed" around AboutToShow. (AboutToShow alone, as GNOME Shell
+  // sends it at registration and xfce4-panel and waybar on open, holds nothing: the host tests
+  // time a change before and after the menu there.)
+  const std::tuple<const char*, const char*, bool> steps[] = {
+      {"Event", opened, true},
+      {"AboutToShow", "(0,)", true},
+      {"Event", "(0, 'closed', <0>, uint32 0)", false}};
+  for (const auto& [method, parameters, trackingAfter] : steps) {
+    panel.menu(method, parameters);
+    pause(150ms);
+    EXPECT_EQ(tracking(), trackingAfter) << method << parameters;
+  }
+  // lxqt-panel's left click: our own menu opens, and holds the refresh while it shows; the
+  // lxqt-panel host test closes it.
+  panel.activate();
+  EXPECT_TRUE(spinUntil([&] { return view->popUpMenuForTesting() && tracking(); }));
+
+  // The exported entries change in place; a host's click on "Info..." sends its action.
+  GList* entries = dbusmenu_menuitem_get_children(view->menuExportForTesting()->rootForTesting());
+  item->menu()->items()[0]->setTitle("Fan 1: 1350 RPM");
+  EXPECT_STREQ(dbusmenu_menuitem_property_get(DBUSMENU_MENUITEM(entries->data), "label"),
+               "Fan 1: 1350 RPM");
+  dbusmenu_menuitem_handle_event(DBUSMENU_MENUITEM(entries->next->data), "clicked",
+                                 g_variant_new_int32(0), 0);
+  EXPECT_TRUE(spinUntil([&] { return target.abouts == 1; }));
 }
 
 }  // namespace
