@@ -24,11 +24,14 @@ const std::string fromPackage = "hwmon: CPU temperature from coretemp-isa-0000 \
 
 class FakeSysfsTest : public testing::Test {
  protected:
-  // A coretemp package as hwmon2 and two fans (1200 and 0 rpm) as hwmon4.
+  // A coretemp package at 45 °C with a core at 47 °C as hwmon2, and two fans (1200 and 0 rpm) as
+  // hwmon4.
   void SetUp() override {
     tree = FakeHwmonTree::create();
     ASSERT_TRUE(tree) << log.lines().back();
     tree->addCoretemp(2, "45000");
+    tree->write(2, "temp2_label", "Core 0");
+    tree->write(2, "temp2_input", "47000");
     tree->addFans(4, "1200", "0");
   }
   void TearDown() override {
@@ -69,8 +72,6 @@ TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
 }
 
 TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsAnotherHwmon) {
-  tree->write(2, "temp2_label", "Core 0");
-  tree->write(2, "temp2_input", "47000");
   open();
   std::filesystem::remove("/sys/class/hwmon/hwmon2/temp1_input");
   now += 10s;
@@ -104,7 +105,6 @@ TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsA
 }
 
 TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhyAndWithoutAnyPublishesNoService) {
-  tree->write(2, "temp2_label", "Core 0");
   tree->write(2, "temp2_input", "garbage");
   const std::string end =
       "To choose, set cpu, fan1 or fan2 to a CHIP/LABEL above in group "
@@ -130,8 +130,6 @@ TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhyAndWithoutAnyPublishes
 }
 
 TEST_F(FakeSysfsTest, ShowsTheChosenSensorsWhileThereAndTheAutomaticChoiceMeanwhile) {
-  tree->write(2, "temp2_label", "Core 0");
-  tree->write(2, "temp2_input", "47000");
   open({"coretemp-*/Core 0", "nct6775-*/fan2", "nct6775-isa-0290/fan 2"});
   const std::string fanMissing =
       "hwmon: [Sensors] fan2 = \"nct6775-isa-0290/fan 2\" names no fan input here; the automatic "
