@@ -66,9 +66,3 @@ TEST_F(RGHWWrapTest, OnlyTheFirstCloseReachesThePlatform) {
   EXPECT_EQ(log.lines(),
             (Lines{"Opening I/O connection.\n", "Closing I/O connection.\n", closeFailed}));
 }
-
-TEST(RGHWWrapWithoutSMCTest, HoldsTheFanSentinelAndLogsBothFailures) {
-  LogCaptureForTesting log;
-  EXPECT_EQ(RGHWWrap().getRPMforFan(0), -1);
-  EXPECT_EQ(log.lines(), (Lines{"Error opening I/O connection.\n", closeFailed}));
-}
