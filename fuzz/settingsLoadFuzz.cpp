@@ -42,11 +42,6 @@ struct ConfigFolder {
   std::string path;
 };
 
-const std::string& configFolder() {
-  static const ConfigFolder folder;
-  return folder.path;
-}
-
 std::string contentOf(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -76,7 +71,8 @@ NSUserDefaults& registered(NSUserDefaults& defaults) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const fs::path folder = fs::path(configFolder()) / "pyrelle";
+  static const ConfigFolder config;
+  const fs::path folder = fs::path(config.path) / "pyrelle";
   for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::ofstream(folder / "settings.ini", std::ios::binary) << bytes;
@@ -84,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LogCaptureForTesting log;
   bool farenheit = false;
   {
-    NSUserDefaults defaults(configFolder());
+    NSUserDefaults defaults(config.path);
     farenheit = registered(defaults).boolForKey("farenheit");
     defaults.integerForKey("refreshinterval");
     defaults.setInteger(7, "refreshinterval");
   }
-  NSUserDefaults reread(configFolder());
+  NSUserDefaults reread(config.path);
   check(registered(reread).integerForKey("refreshinterval") == 7);
   check(reread.boolForKey("farenheit") == farenheit);
 
