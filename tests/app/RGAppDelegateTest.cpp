@@ -80,7 +80,7 @@ class ApplicationRun : public testing::Test {
   NSUserDefaults& settings() { return NSUserDefaults::standardUserDefaults(); }
 
   // Runs the program until `session` returns or Quit ends the run; NSApplicationMain's result.
-  int run(std::function<void()> session = {}) {
+  int run(std::function<void()> session) {
     char name[] = "pyrelle", *argv[] = {name, nullptr};
     return NSApplicationMain(1, argv, std::make_unique<HeadlessBackend>(std::move(session)),
                              NSLoadMainInterface);
