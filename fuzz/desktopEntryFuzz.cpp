@@ -8,6 +8,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -21,11 +22,9 @@ void check(bool holds) {
 }
 
 bool entryCanHold(const std::string& path) {
-  if (!g_utf8_validate(path.data(), static_cast<gssize>(path.size()), nullptr)) return false;
-  for (const char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
-  }
-  return true;
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
+  return g_utf8_validate(path.data(), static_cast<gssize>(path.size()), nullptr) &&
+         std::none_of(path.begin(), path.end(), control);
 }
 }  // namespace
 

@@ -15,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -43,35 +42,21 @@ struct ConfigFolder {
   std::string path;
 };
 
-const std::string& configFolder() {
-  static const ConfigFolder folder;
-  return folder.path;
-}
-
 std::string contentOf(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  lines.push_back(text.substr(start));
-  return lines;
-}
-
-// `after` is `before` with at most one line changed and any lines added.
+// `after` is `before` with at most one line changed and any lines added: what differs of
+// `before`, once the bytes both start and end with are set apart, lies within one line.
 bool changesOneLineAtMost(const std::string& before, const std::string& after) {
-  const std::vector<std::string> old = linesOf(before), now = linesOf(after);
-  const auto same =
-      std::mismatch(old.begin(), old.end(), now.begin(), now.end()).first - old.begin();
-  const auto sameAtEnd =
-      std::mismatch(old.rbegin(), old.rend() - same, now.rbegin(), now.rend() - same).first -
-      old.rbegin();
-  return old.size() - static_cast<std::size_t>(same + sameAtEnd) <= 1;
+  const std::size_t shorter = std::min(before.size(), after.size());
+  std::size_t same = 0, sameAtEnd = 0;
+  while (same < shorter && before[same] == after[same]) ++same;
+  while (same + sameAtEnd < shorter &&
+         before[before.size() - 1 - sameAtEnd] == after[after.size() - 1 - sameAtEnd])
+    ++sameAtEnd;
+  return before.find('\n', same) >= before.size() - sameAtEnd;
 }
 
 bool isCleanLine(const std::string& line) {
@@ -86,7 +71,8 @@ NSUserDefaults& registered(NSUserDefaults& defaults) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const fs::path folder = fs::path(configFolder()) / "pyrelle";
+  static const ConfigFolder config;
+  const fs::path folder = fs::path(config.path) / "pyrelle";
   for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::ofstream(folder / "settings.ini", std::ios::binary) << bytes;
@@ -94,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LogCaptureForTesting log;
   bool farenheit = false;
   {
-    NSUserDefaults defaults(configFolder());
+    NSUserDefaults defaults(config.path);
     farenheit = registered(defaults).boolForKey("farenheit");
     defaults.integerForKey("refreshinterval");
     defaults.setInteger(7, "refreshinterval");
   }
-  NSUserDefaults reread(configFolder());
+  NSUserDefaults reread(config.path);
   check(registered(reread).integerForKey("refreshinterval") == 7);
   check(reread.boolForKey("farenheit") == farenheit);
 

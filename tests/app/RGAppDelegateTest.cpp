@@ -80,7 +80,7 @@ class ApplicationRun : public testing::Test {
   NSUserDefaults& settings() { return NSUserDefaults::standardUserDefaults(); }
 
   // Runs the program until `session` returns or Quit ends the run; NSApplicationMain's result.
-  int run(std::function<void()> session = {}) {
+  int run(std::function<void()> session) {
     char name[] = "pyrelle", *argv[] = {name, nullptr};
     return NSApplicationMain(1, argv, std::make_unique<HeadlessBackend>(std::move(session)),
                              NSLoadMainInterface);
@@ -109,7 +109,7 @@ class ApplicationRun : public testing::Test {
 }  // namespace
 
 TEST_F(ApplicationRun,
-       TheControlsShowTheStoredSettingsAndTheLoginItemWhichPreferencesAndReopenReread) {
+       TheControlsShowTheStoredSettingsAndTheLoginItemWhichPreferencesReopenAndClicksReread) {
   settings().setInteger(12, "refreshinterval");
   settings().setBool(true, "farenheit");
   restartSettings();
@@ -125,13 +125,26 @@ TEST_F(ApplicationRun,
     EXPECT_EQ(app().automaticStartupCheckbox()->state(), NSOffState);
     home.write("pyrelle.desktop", entryWithExec(bundlePath));  // added elsewhere
     EXPECT_FALSE(NSApp().delegate()->applicationShouldHandleReopen());
-    EXPECT_EQ(app().automaticStartupCheckbox()->state(), NSOnState);
+    NSButton& box = *app().automaticStartupCheckbox();
+    EXPECT_EQ(box.state(), NSOnState);
+
+    // After each click the box shows what the login items hold; an addition that fails adds
+    // nothing, and the box says so.
+    box.userSetState(NSOffState);
+    EXPECT_EQ(box.state(), NSOffState);
+    EXPECT_FALSE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOnState);
+    EXPECT_TRUE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
+    std::filesystem::remove_all(home.autostart());
+    std::ofstream(home.autostart()) << "a file where the folder belongs";
+    box.userSetState(NSOnState);
+    EXPECT_EQ(box.state(), NSOffState);
   });
 }
 
 // Quit ends the run with 0 and closes the connection, once.
 TEST_F(ApplicationRun, TheMenuListsTheFansReadAtLaunchAboveTheActionsAndQuitEndsTheRun) {
-  const Lines actions = {"---", "Info...", "Preferences...", "---", "Quit"};
   const int status = run([&] {
     EXPECT_EQ(menuEntries(), (Lines{"Fan 1: 1200 RPM (disabled)", "Fan 2: 2400 RPM (disabled)",
                                     "---", "Info...", "Preferences...", "---", "Quit"}));
@@ -150,12 +163,17 @@ TEST_F(ApplicationRun, TheMenuListsTheFansReadAtLaunchAboveTheActionsAndQuitEnds
   EXPECT_EQ(NSApp().delegate(), nullptr);  // released with the run, and let go of
   EXPECT_EQ(log.lines(), (Lines{"Application is not on the Login List.",
                                 "Opening I/O connection.\n", "Closing I/O connection.\n"}));
-  // Without an SMC there is no fan to list and the title reads zero.
+  // Without an SMC there is no fan to list (the hardware's sentinel) and the title reads zero;
+  // both the failed open and the close that then fails are logged.
   service.failOpen(kIOReturnNoDevice);
+  log.clear();
   run([&] {
-    EXPECT_EQ(menuEntries(), actions);
+    EXPECT_EQ(menuEntries(), (Lines{"---", "Info...", "Preferences...", "---", "Quit"}));
     EXPECT_EQ(statusItem().title(), " 0 °C");
   });
+  EXPECT_EQ(log.lines(),
+            (Lines{"Application is not on the Login List.", "Error opening I/O connection.\n",
+                   "Error while closing I/O connection.\n"}));
 }
 
 // One chain of timers: a new interval applies from the timer after the pending one, and the units
@@ -189,22 +207,4 @@ TEST_F(ApplicationRun, AnIntervalOutOfTheTimersRangeIsLoggedOnce) {
         seconds, used);
     EXPECT_EQ(std::ranges::count(log.lines(), line), 1) << seconds;
   }
-}
-
-TEST_F(ApplicationRun, TheCheckBoxShowsWhatTheLoginItemsHoldAfterEachClick) {
-  run([&] {
-    NSButton& box = *app().automaticStartupCheckbox();
-    box.userSetState(NSOnState);
-    EXPECT_EQ(box.state(), NSOnState);
-    EXPECT_TRUE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
-    box.userSetState(NSOffState);
-    EXPECT_EQ(box.state(), NSOffState);
-    EXPECT_FALSE(std::filesystem::exists(home.autostart() / "pyrelle.desktop"));
-
-    // An addition that fails adds nothing, and the box says so.
-    std::filesystem::remove_all(home.autostart());
-    std::ofstream(home.autostart()) << "a file where the folder belongs";
-    box.userSetState(NSOnState);
-    EXPECT_EQ(box.state(), NSOffState);
-  });
 }

@@ -41,18 +41,6 @@ TEST(NSLogTest, OneStampedLinePerMessageWithOutsideTextEscapedAndCapped) {
       << written;
 }
 
-namespace {
-
-std::vector<std::string> messagesOf(const std::string& written) {
-  std::vector<std::string> messages;
-  std::istringstream lines(written);
-  for (std::string line; std::getline(lines, line);)
-    messages.push_back(line.substr(line.find("] ") + 2));
-  return messages;
-}
-
-}  // namespace
-
 // A peer calling a menu method in a loop made a library warn 193,274 times in 30 s.
 TEST(NSLogTest, AFloodOfRepeatedMessagesIsCountedAndOtherMessagesStillGetThrough) {
   ManualClock clock;
@@ -63,7 +51,10 @@ TEST(NSLogTest, AFloodOfRepeatedMessagesIsCountedAndOtherMessagesStillGetThrough
   clock.advance(std::chrono::seconds(10));
   NSLog("later");
   NSLog("second half");
-  const std::vector<std::string> written = messagesOf(testing::internal::GetCapturedStderr());
+  std::vector<std::string> written;  // the messages, without their stamps
+  std::istringstream lines(testing::internal::GetCapturedStderr());
+  for (std::string line; std::getline(lines, line);)
+    written.push_back(line.substr(line.find("] ") + 2));
   // A flood still being counted when the program ends gets its count then.
   EXPECT_EXIT(
       {

@@ -34,7 +34,7 @@ TEST_F(NSRunLoopTest, IntervalsAreBoundedToOneSecondAndOneDay) {
       {0, 1s}, {-5, 1s}, {std::nan(""), 1s}, {2.5, 2500ms}, {86400, 24h}, {1e300, 24h}, {inf, 24h}};
   for (const auto& [seconds, wait] : cases) {
     loop.addTimer(seconds, NSInvocation([] {}));
-    EXPECT_EQ(*loop.nextFireDate() - clock.now(), wait) << seconds;
+    EXPECT_EQ(loop.nextFireDate()->time_since_epoch(), wait) << seconds;  // the clock stays at 0
     loop.resetForTesting();
     loop.setClockForTesting(clock.function());
   }

@@ -11,31 +11,17 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// An argv as main() gets it.
-class Arguments {
- public:
-  Arguments(std::initializer_list<std::string> list) : strings(list) {
-    strings.insert(strings.begin(), "/usr/bin/pyrelle");
-    for (std::string& text : strings) pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-  }
-  int argc() const { return static_cast<int>(strings.size()); }
-  char** argv() { return pointers.data(); }
-
- private:
-  std::vector<std::string> strings;
-  std::vector<char*> pointers;
-};
-
-}  // namespace
-
 TEST(CommandLine, KeepsGtkOptionsForGtksOwnParser) {
   g_unsetenv("DISPLAY");
-  Arguments arguments({"--display=:7", "--class", "Thermo", "--g-fatal-warnings", "--name=therm",
-                       "--gtk-module", "a:b", "--gdk-debug=events"});
-  CommandLine line(arguments.argc(), arguments.argv());
+  // An argv as main() gets it.
+  std::vector<std::string> arguments = {
+      "/usr/bin/pyrelle",   "--display=:7", "--class",      "Thermo",
+      "--g-fatal-warnings", "--name=therm", "--gtk-module", "a:b",
+      "--gdk-debug=events"};
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  CommandLine line(static_cast<int>(arguments.size()), argv.data());
   ASSERT_EQ(line.action(), CommandLine::Action::launch);
   const std::vector<std::string> kept = {"/usr/bin/pyrelle",   "--display=:7", "--class=Thermo",
                                          "--g-fatal-warnings", "--name=therm", "--gtk-module=a:b",

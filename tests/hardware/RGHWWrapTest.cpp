@@ -32,7 +32,7 @@ class RGHWWrapTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
+TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnitsAndFailuresGiveTheSentinels) {
   // 2.5 and 7.5 convert to exact halves (4.5 and 13.5), where rounding to even would differ.
   const struct {
     double celsius, wholeC, wholeF;
@@ -43,11 +43,10 @@ TEST_F(RGHWWrapTest, RoundsHalvesAwayFromZeroInBothUnits) {
     EXPECT_EQ(wrap.getCPUtempC(), wholeC) << celsius;
     EXPECT_EQ(wrap.getCPUtempF(), wholeF) << celsius;
   }
-}
 
-// That the temperature getters sample every key and the fan getters only read what they cached
-// is the app test's, which counts the reads of each refresh and sees a new fan speed.
-TEST_F(RGHWWrapTest, AFanGoneOrOutsideTheTwoAndAFailedTemperatureReadGiveTheSentinels) {
+  // A fan gone or outside the two, and a failed temperature read, give the sentinels. (That the
+  // temperature getters sample every key and the fan getters only read what they cached is the
+  // app test's, which counts the reads of each refresh and sees a new fan speed.)
   service.removeKey("F1Ac");
   wrap.getCPUtempC();
   EXPECT_EQ(wrap.getRPMforFan(1), -1);
@@ -65,10 +64,4 @@ TEST_F(RGHWWrapTest, OnlyTheFirstCloseReachesThePlatform) {
   EXPECT_EQ(SMCClose(), 0);
   EXPECT_EQ(log.lines(),
             (Lines{"Opening I/O connection.\n", "Closing I/O connection.\n", closeFailed}));
-}
-
-TEST(RGHWWrapWithoutSMCTest, HoldsTheFanSentinelAndLogsBothFailures) {
-  LogCaptureForTesting log;
-  EXPECT_EQ(RGHWWrap().getRPMforFan(0), -1);
-  EXPECT_EQ(log.lines(), (Lines{"Error opening I/O connection.\n", closeFailed}));
 }

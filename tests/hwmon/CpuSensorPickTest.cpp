@@ -46,7 +46,7 @@ std::string pick(const std::vector<Input>& inputs) {
 
 }  // namespace
 
-TEST(CpuSensorPick, FollowsTheOrderOfPreferenceAndIgnoresLookalikes) {
+TEST(CpuSensorPick, FollowsTheOrderOfPreferenceIgnoresLookalikesAndTakesTheHottestCore) {
   const std::vector<Input> lookalikes = {{"nct6775", "Tdie", 60},
                                          {"nct6775", "Package id 0", 61},
                                          {"coretemp", "Package id 1", 62},
@@ -69,9 +69,8 @@ TEST(CpuSensorPick, FollowsTheOrderOfPreferenceAndIgnoresLookalikes) {
     std::reverse(inputs.begin(), inputs.end());
     EXPECT_EQ(pick(inputs), expected);
   }
-}
 
-TEST(CpuSensorPick, TakesTheHottestReadableCore) {
+  // Among cores, the hottest readable one.
   EXPECT_EQ(pick({{"coretemp", "Core 0", 40},
                   {"coretemp", "Core 1", std::nullopt},
                   {"k10temp", "Tccd1", 52.5},

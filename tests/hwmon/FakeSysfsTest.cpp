@@ -24,11 +24,14 @@ const std::string fromPackage = "hwmon: CPU temperature from coretemp-isa-0000 \
 
 class FakeSysfsTest : public testing::Test {
  protected:
-  // A coretemp package as hwmon2 and two fans (1200 and 0 rpm) as hwmon4.
+  // A coretemp package at 45 °C with a core at 47 °C as hwmon2, and two fans (1200 and 0 rpm) as
+  // hwmon4.
   void SetUp() override {
     tree = FakeHwmonTree::create();
     ASSERT_TRUE(tree) << log.lines().back();
     tree->addCoretemp(2, "45000");
+    tree->write(2, "temp2_label", "Core 0");
+    tree->write(2, "temp2_input", "47000");
     tree->addFans(4, "1200", "0");
   }
   void TearDown() override {
@@ -52,9 +55,9 @@ class FakeSysfsTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
+TEST_F(FakeSysfsTest, ReadsTheChipsNowTakesThePackageBackAfterABlipAndFindsAChipBackAsAnother) {
   open();
-  EXPECT_EQ(log.lines().back(), fromPackage);  // the readings as set up: the tests below
+  EXPECT_EQ(log.lines().back(), fromPackage);
   SMCReading reading;
   EXPECT_EQ(SMCReadKey("TC0P", reading), kIOReturnNotFound);  // a key no sensor answers
   EXPECT_EQ(LibsensorsSource::create(), nullptr);             // libsensors is one per process
@@ -66,12 +69,8 @@ TEST_F(FakeSysfsTest, AnswersFromTheChipsAsTheyReadNow) {
     tree->write(2, "temp1_input", garbled);
     EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0) << garbled;
   }
-}
 
-TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsAnotherHwmon) {
-  tree->write(2, "temp2_label", "Core 0");
-  tree->write(2, "temp2_input", "47000");
-  open();
+  // The package blips: the core stands in until the package is looked for again.
   std::filesystem::remove("/sys/class/hwmon/hwmon2/temp1_input");
   now += 10s;
   EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // the failed read finds the core
@@ -92,9 +91,8 @@ TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsA
 
   tree->removeChip(2);
   now += 10s;
-  SMCReading reading;
   EXPECT_EQ(SMCReadKey("TC0D", reading), kIOReturnNoDevice);  // lost, but still known
-  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1200);                      // the other chip reads on
+  EXPECT_EQ(SMCGetFanRpm("F0Ac"), 1300);                      // the other chip reads on
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 2 of 3 keys can be read.");
   tree->addCoretemp(7, "50000");
   EXPECT_EQ(SMCGetTemperature("TC0D"), 0.0);  // within 10 s of the last discovery
@@ -103,16 +101,7 @@ TEST_F(FakeSysfsTest, TakesThePackageBackAfterABlipAndFindsAChipThatComesBackAsA
   EXPECT_EQ(log.lines().back(), "hwmon: sensors changed; 3 of 3 keys can be read.");
 }
 
-TEST_F(FakeSysfsTest, WithoutSensorsNoServiceIsPublished) {
-  tree->removeChip(2);
-  tree->removeChip(4);
-  EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
-  EXPECT_EQ(log.lines().back(),
-            "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
-}
-
-TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhy) {
-  tree->write(2, "temp2_label", "Core 0");
+TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhyAndWithoutAnyPublishesNoService) {
   tree->write(2, "temp2_input", "garbage");
   const std::string end =
       "To choose, set cpu, fan1 or fan2 to a CHIP/LABEL above in group "
@@ -130,11 +119,14 @@ TEST_F(FakeSysfsTest, ListsEveryInputWithWhatIsShownAndWhy) {
   tree->removeChip(4);
   source->rediscover();
   EXPECT_EQ(sensorListText(*source, {}, "settings.ini"), "No temperature or fan inputs found.\n");
+  // Without sensors no service is published.
+  source.reset();
+  EXPECT_FALSE(publishHwmonServices(IORegistry::shared()));
+  EXPECT_EQ(log.lines().back(),
+            "hwmon: no CPU temperature or fan sensor found; there is no AppleSMC service.");
 }
 
 TEST_F(FakeSysfsTest, ShowsTheChosenSensorsWhileThereAndTheAutomaticChoiceMeanwhile) {
-  tree->write(2, "temp2_label", "Core 0");
-  tree->write(2, "temp2_input", "47000");
   open({"coretemp-*/Core 0", "nct6775-*/fan2", "nct6775-isa-0290/fan 2"});
   const std::string fanMissing =
       "hwmon: [Sensors] fan2 = \"nct6775-isa-0290/fan 2\" names no fan input here; the automatic "

@@ -16,7 +16,7 @@ constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 // Temperatures come back rounded down to a sixty-fourth and clamped; fan speeds whole, never
 // negative and at most 8191.
-TEST(SMCCodecTest, WrittenValuesComeBackRoundedAndClamped) {
+TEST(SMCCodecTest, WrittenValuesComeBackRoundedAndClampedAndFanBytesWeighSixBitsEach) {
   const std::pair<double, double> temperatures[] = {
       {45.0, 45.0},        {45.25, 45.25},    {-1.0, -1.0},   {45.4999, 45.484375},
       {-0.001, -0.015625}, {1e6, 127.984375}, {-1e6, -128.0}, {notANumber, 0.0}};
@@ -27,9 +27,8 @@ TEST(SMCCodecTest, WrittenValuesComeBackRoundedAndClamped) {
                                          {16383, 8191},   {1e12, 8191}};
   for (const auto& [written, read] : fans)
     EXPECT_EQ(SMCDecodeFpe2(SMCEncodeFpe2(written).data(), 2), read) << written;
-}
 
-TEST(SMCCodecTest, FanValuesWeighSixBitsPerByteWithinThirtyTwoBits) {
+  // Read as they come, fan bytes weigh six bits each, within thirty-two bits.
   const struct {
     std::vector<std::uint8_t> bytes;
     int rpm;

@@ -49,8 +49,18 @@ class SMCReadKeyTest : public testing::Test {
   SMCReading reading;
 };
 
-// Each read starts from zeroed records, so nothing of an earlier read survives a failure.
-TEST_F(SMCReadKeyTest, SendsKeyInfoAndReadBytesAndAFailureLeavesWhatItDidNotFillZero) {
+// Keys that are not four characters are refused without a driver call. Each read starts from
+// zeroed records, so nothing of an earlier read survives a failure.
+TEST_F(SMCReadKeyTest,
+       RefusesBadKeysSendsKeyInfoAndReadBytesAndAFailureLeavesWhatItDidNotFillZero) {
+  for (const char* key : {"", "TC0", "TC0DX", static_cast<const char*>(nullptr)}) {
+    std::memset(&reading, 0x5A, sizeof reading);
+    EXPECT_EQ(SMCReadKey(key, reading), kIOReturnBadArgument);
+    EXPECT_STREQ(reading.key, "");
+    EXPECT_EQ(SMCGetTemperature(key), 0.0);
+  }
+  EXPECT_EQ(smc.service().totalCalls(), 0);
+
   ASSERT_EQ(SMCReadKey("TC0D", reading), 0);
   EXPECT_EQ(smc.service().keyInfoCalls(), 1);
   EXPECT_EQ(smc.service().totalCalls(), 2);
@@ -70,16 +80,6 @@ TEST_F(SMCReadKeyTest, SendsKeyInfoAndReadBytesAndAFailureLeavesWhatItDidNotFill
   EXPECT_EQ(SMCReadKey("F0Ac", reading), kIOReturnError);
   EXPECT_STREQ(reading.dataType, "fpe2");
   EXPECT_EQ(reading.bytes[1], 0);
-}
-
-TEST_F(SMCReadKeyTest, KeysThatAreNotFourCharactersAreRefusedWithoutADriverCall) {
-  for (const char* key : {"", "TC0", "TC0DX", static_cast<const char*>(nullptr)}) {
-    std::memset(&reading, 0x5A, sizeof reading);
-    EXPECT_EQ(SMCReadKey(key, reading), kIOReturnBadArgument);
-    EXPECT_STREQ(reading.key, "");
-    EXPECT_EQ(SMCGetTemperature(key), 0.0);
-  }
-  EXPECT_EQ(smc.service().totalCalls(), 0);
 }
 
 // Only two bytes count for a temperature, whatever the size; a fan's size is read as signed,

@@ -8,7 +8,6 @@
 
 class ManualClock {
  public:
-  RunLoopClock::time_point now() const { return current; }
   void advance(std::chrono::milliseconds by) { current += by; }
   std::function<RunLoopClock::time_point()> function() {
     return [this] { return current; };

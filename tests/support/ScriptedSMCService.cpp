@@ -22,7 +22,7 @@ kern_return_t ScriptedSMCService::readBytes(std::uint32_t key, std::uint32_t dat
   ++readBytesCount;
   const auto found = keys.find(key);
   if (found == keys.end()) return kIOReturnNotFound;
-  if (failingReadBytes.contains(key)) return kIOReturnError;
+  if (found->second.failing) return kIOReturnError;
   // As the hardware does, a read must ask for exactly the size the key has.
   if (dataSize != found->second.dataSize) return kIOReturnBadArgument;
   std::memcpy(bytes, found->second.bytes, SMCDataBytes);

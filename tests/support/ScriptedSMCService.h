@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <span>
 #include <string>
 
@@ -26,7 +25,7 @@ class ScriptedSMCService : public AppleSMCDriver {
     setKey(key, "fpe2", SMCEncodeFpe2(rpm), SMCEncodedSize);
   }
   void removeKey(const std::string& key) { keys.erase(SMCFourCharCode(key)); }
-  void failReadBytes(const std::string& key) { failingReadBytes.insert(SMCFourCharCode(key)); }
+  void failReadBytes(const std::string& key) { keys.at(SMCFourCharCode(key)).failing = true; }
   // What every IOServiceOpen on this service answers from now on; non-zero refuses it.
   void failOpen(kern_return_t code) { openResult = code; }
 
@@ -45,9 +44,9 @@ class ScriptedSMCService : public AppleSMCDriver {
   struct Key {
     std::uint32_t dataType = 0, dataSize = 0;
     std::uint8_t bytes[SMCDataBytes] = {};
+    bool failing = false;  // its read-bytes fails
   };
   std::map<std::uint32_t, Key> keys;
-  std::set<std::uint32_t> failingReadBytes;
   int keyInfoCount = 0, readBytesCount = 0;
   kern_return_t openResult = kIOReturnSuccess;
 };
