@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/foundation/GLibPtr.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/panel/StatusNotifierItemSkeleton.h"
@@ -21,9 +22,11 @@ GVariant* pixmapsVariant(const std::vector<TitleIcon>& icons) {
     for (const std::uint32_t pixel : icon.argb) {
       for (const int shift : {24, 16, 8, 0}) bytes.push_back(static_cast<guint8>(pixel >> shift));
     }
-    g_variant_builder_add(
-        &builder, "(ii@ay)", icon.width, icon.height,
-        g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, bytes.data(), bytes.size(), sizeof(guint8)));
+    // Marked trusted (any bytes are a valid "ay"): the property's setter then compares the old
+    // and new pixmaps byte for byte, where it would otherwise print both as text first.
+    const GBytesPtr data(g_bytes_new(bytes.data(), bytes.size()));
+    g_variant_builder_add(&builder, "(ii@ay)", icon.width, icon.height,
+                          g_variant_new_from_bytes(G_VARIANT_TYPE_BYTESTRING, data.get(), TRUE));
   }
   return g_variant_builder_end(&builder);
 }
