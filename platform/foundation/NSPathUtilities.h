@@ -4,6 +4,6 @@
 #include <string>
 
 // The user's configuration directory: $XDG_CONFIG_HOME when it is an absolute path, else
-// $HOME/.config. A relative XDG_CONFIG_HOME is ignored, as the XDG Base Directory
-// Specification requires, with one log line per run.
+// $HOME/.config. A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules
+// require, with one log line per run.
 std::string userConfigDirectory();

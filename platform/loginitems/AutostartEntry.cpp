@@ -8,7 +8,7 @@
 namespace {
 
 constexpr const char* group = "Desktop Entry";
-// Characters that make the Desktop Entry Specification require a quoted Exec argument.
+// Characters that make a desktop entry's Exec argument need quotes.
 constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
 // Inside double quotes these take a backslash.
 constexpr std::string_view escapedInQuotes = "\"`$\\";

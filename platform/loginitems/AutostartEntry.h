@@ -1,6 +1,6 @@
 #pragma once
 // The text of an autostart desktop entry: which program it starts at login, and the entry this
-// program writes for itself. Quoting follows the Desktop Entry Specification's Exec rules.
+// program writes for itself. Quoting follows the desktop entry format's Exec rules.
 
 #include <optional>
 #include <string>

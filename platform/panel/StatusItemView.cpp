@@ -15,8 +15,6 @@ GSourcePtr startTimer(std::chrono::milliseconds delay, GSourceFunc due, gpointer
   return timer;
 }
 
-// The session's integer scale, as GTK reads it: what the hosts that draw the largest pixmap
-// multiply their size by. 1 where it is unset or not one.
 // "<folder>/<name>.svg" where the folder holds it; "" otherwise.
 std::string iconFileIn(const std::string& folder, const std::string& name) {
   if (folder.empty()) return {};
@@ -24,6 +22,8 @@ std::string iconFileIn(const std::string& folder, const std::string& name) {
   return g_file_test(file.c_str(), G_FILE_TEST_EXISTS) ? file : std::string();
 }
 
+// The session's integer scale, as GTK reads it: what the hosts that draw the largest pixmap
+// multiply their size by. 1 where it is unset or not one.
 int sessionScale() {
   const char* value = g_getenv("GDK_SCALE");
   const gint64 scale = value != nullptr ? g_ascii_strtoll(value, nullptr, 10) : 1;

@@ -1,6 +1,6 @@
 #pragma once
-// The panel item as a StatusNotifierItem on the session bus (the freedesktop StatusNotifierItem
-// specification with the Ayatana label extension), from the interface's own XML through
+// The panel item as a StatusNotifierItem on the session bus (freedesktop's StatusNotifierItem
+// protocol with the Ayatana label extension), from the interface's own XML through
 // gdbus-codegen: owns "org.kde.StatusNotifierItem-<pid>-<n>" and exports /StatusNotifierItem
 // (/StatusNotifierItem/<n> for a process's further items). Hosts read its properties and take
 // its menu from the dbusmenu object at `menuPath`; each setter sends its change signal only when
